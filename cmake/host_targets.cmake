@@ -1,0 +1,27 @@
+# Host build: the content tools and the tests of everything that needs no Win32.
+if(VERDALIS_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+find_package(yaml-cpp REQUIRED)
+
+add_library(verdalis_content STATIC tools/cp932.cpp tools/entry_source.cpp tools/content_pack.cpp)
+target_link_libraries(verdalis_content PUBLIC verdalis_core yaml-cpp)
+
+add_executable(verdalis-content tools/content_tool.cpp)
+target_link_libraries(verdalis-content PRIVATE verdalis_content)
+
+add_executable(host_tests
+  tests/data/record_list_test.cpp
+  tests/data/food_entry_test.cpp
+  tests/data/scramble_test.cpp
+  tests/tools/content_pack_test.cpp)
+target_link_libraries(host_tests PRIVATE verdalis_content gtest gtest_main)
+target_compile_definitions(host_tests PRIVATE VERDALIS_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+include(GoogleTest)
+gtest_discover_tests(host_tests)
+
+# The bundled encyclopedia must always pack.
+add_test(NAME bundled_content_packs
+  COMMAND verdalis-content pack ${PROJECT_SOURCE_DIR}/content/entries ${CMAKE_BINARY_DIR}/bundled-data)

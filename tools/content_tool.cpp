@@ -1,0 +1,104 @@
+// verdalis-content: turns the encyclopedia sources into the viewer's data file
+// and back.
+//   verdalis-content pack SOURCE_DIR DATA_FILE
+//   verdalis-content unpack DATA_FILE OUT_DIR
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "tools/content_pack.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+int usage() {
+    std::cerr << "usage: verdalis-content pack SOURCE_DIR DATA_FILE\n"
+                 "       verdalis-content unpack DATA_FILE OUT_DIR\n";
+    return 2;
+}
+
+void report(const std::vector<Diagnostic>& diagnostics) {
+    for (const Diagnostic& d : diagnostics) std::cerr << formatDiagnostic(d) << "\n";
+}
+
+// Writes through a temporary file, so a failed run never leaves half a file.
+bool writeFile(const fs::path& path, const std::string& bytes) {
+    fs::path temporary = path;
+    temporary += ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        if (!out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()))) return false;
+    }
+    std::error_code ec;
+    fs::rename(temporary, path, ec);
+    return !ec;
+}
+
+int pack(const fs::path& sourceDir, const fs::path& dataFile) {
+    std::vector<fs::path> paths;
+    std::error_code ec;
+    for (const auto& item : fs::directory_iterator(sourceDir, ec))
+        if (item.path().extension() == ".yaml") paths.push_back(item.path());
+    if (ec) {
+        std::cerr << sourceDir.string() << ": " << ec.message() << "\n";
+        return 1;
+    }
+    std::sort(paths.begin(), paths.end());
+    std::vector<Diagnostic> diagnostics;
+    std::vector<SourceFile> sources;
+    for (const fs::path& p : paths) sources.push_back(readEntryYaml(p.string(), diagnostics));
+    std::string data = packEntries(sources, diagnostics);
+    report(diagnostics);
+    if (data.empty()) {
+        std::cerr << "pack: nothing written: fix the errors above\n";
+        return 1;
+    }
+    if (!writeFile(dataFile, data)) {
+        std::cerr << dataFile.string() << ": cannot write\n";
+        return 1;
+    }
+    std::cerr << "pack: " << sources.size() << " entries, " << data.size() << " bytes -> " << dataFile.string() << "\n";
+    return 0;
+}
+
+int unpack(const fs::path& dataFile, const fs::path& outDir) {
+    std::ifstream in(dataFile, std::ios::binary);
+    if (!in) {
+        std::cerr << dataFile.string() << ": cannot open\n";
+        return 1;
+    }
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::vector<Diagnostic> diagnostics;
+    std::vector<EntrySource> entries = unpackEntries(bytes, diagnostics);
+    for (Diagnostic& d : diagnostics) d.file = dataFile.string();
+    report(diagnostics);
+    std::error_code ec;
+    fs::create_directories(outDir, ec);
+    for (const EntrySource& e : entries) {
+        char name[32];
+        std::snprintf(name, sizeof name, "%03d.yaml", static_cast<int>(e.index));
+        if (!writeFile(outDir / name, writeEntryYaml(e))) {
+            std::cerr << (outDir / name).string() << ": cannot write\n";
+            return 1;
+        }
+    }
+    std::cerr << "unpack: " << entries.size() << " entries -> " << outDir.string() << "\n";
+    bool failed = std::any_of(diagnostics.begin(), diagnostics.end(), [](const Diagnostic& d) { return d.error; });
+    return failed ? 1 : 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 4) return usage();
+    std::string command = argv[1];
+    if (command == "pack") return pack(argv[2], argv[3]);
+    if (command == "unpack") return unpack(argv[2], argv[3]);
+    return usage();
+}
