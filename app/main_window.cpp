@@ -1,0 +1,121 @@
+#include "app/main_window.h"
+
+#include "app/pointer_input.h"
+#include "app/viewer_state.h"
+#include "data/entry_loader.h"
+#include "data/food_entry.h"
+#include "data/sidebar_bitmap.h"
+#include "render/frame.h"
+#include "resources/resource_ids.h"
+
+ViewerState gViewer;
+HINSTANCE gInstance = nullptr;
+
+namespace {
+
+constexpr char kCaption[] = "Verdalis　ver1.0";
+constexpr char kDecoderLibrary[] = "jload";
+constexpr char kDecoderExport[] = "load";
+
+void repaint(HWND hwnd) { InvalidateRect(hwnd, nullptr, FALSE); }
+
+// Everything the state owns, in the order the window gives it up.
+void tearDown(ViewerState* state) {
+    destroyList(state->bitmaps);  // each bitmap's destructor deletes its DIB section
+    state->bitmaps = nullptr;
+    destroyList(state->entries);
+    state->entries = nullptr;
+    if (state->memDC) DeleteDC(state->memDC);
+    state->memDC = nullptr;
+    if (state->backBitmap) DeleteObject(state->backBitmap);
+    state->backBitmap = nullptr;
+    state->backBits = nullptr;
+    if (state->decoderModule) FreeLibrary(state->decoderModule);
+    state->decoderModule = nullptr;
+    state->decoderLoad = nullptr;
+}
+
+}  // namespace
+
+void resetViewerState(ViewerState* state) {
+    state->memDC = nullptr;
+    state->backBitmap = nullptr;
+    state->backBits = nullptr;
+    state->bitmaps = nullptr;
+    state->entries = nullptr;
+    state->category = 0;
+    state->selected = 0;
+    state->view = 0;
+    state->tab = 0;
+    state->scroll = 0;
+    state->hintPending = 0;
+}
+
+ATOM makeViewerClass(HINSTANCE instance) {
+    WNDCLASSEXA wc = {};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = viewerWndProc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_VIEWER));
+    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    wc.lpszClassName = kViewerClassName;
+    return RegisterClassExA(&wc);
+}
+
+bool createViewerWindow(HINSTANCE instance, int showCommand) {
+    gViewer.decoderModule = LoadLibraryA(kDecoderLibrary);
+    gViewer.decoderLoad = gViewer.decoderModule ? reinterpret_cast<DecoderLoad>(reinterpret_cast<void*>(
+                                                      GetProcAddress(gViewer.decoderModule, kDecoderExport)))
+                                                : nullptr;
+    HWND hwnd = CreateWindowExA(0, kViewerClassName, kCaption, WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
+                                kWindowWidth, kWindowHeight, nullptr, nullptr, instance, nullptr);
+    if (!hwnd) return false;
+    ShowWindow(hwnd, showCommand);
+    UpdateWindow(hwnd);
+    return true;
+}
+
+void runMessageLoop() {
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+LRESULT CALLBACK viewerWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    ViewerState* state = &gViewer;
+    switch (message) {
+    case WM_CREATE:
+        resetViewerState(state);
+        loadEntries(state);
+        loadSidebarBitmaps(hwnd, state);
+        return 0;
+    case WM_DESTROY:
+        tearDown(state);
+        PostQuitMessage(0);
+        return 0;
+    case WM_PAINT:
+        paintFrame(hwnd, state);
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    case WM_KEYDOWN:
+        return 0;
+    case WM_MOUSEMOVE:
+        handlePointerMove(hwnd, state, lParam);
+        state->lastMouseY = HIWORD(lParam);
+        repaint(hwnd);
+        return 0;
+    case WM_LBUTTONDOWN:
+        handleLeftButtonDown(hwnd, state, lParam);
+        repaint(hwnd);
+        return 0;
+    case WM_MOUSEWHEEL:
+        handleWheel(state, wParam);
+        repaint(hwnd);
+        return 0;
+    default:
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+}

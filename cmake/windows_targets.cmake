@@ -1,0 +1,58 @@
+# Windows build: the viewer, its tests under Wine, and the runnable folder
+# ("stage") with the exe, the data file and the sidebar art.
+enable_language(RC)
+
+set(VERDALIS_CONTENT_TOOL "" CACHE FILEPATH "The host build's verdalis-content, which packs the data file")
+
+add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-finput-charset=UTF-8>
+                    $<$<COMPILE_LANGUAGE:CXX>:-fexec-charset=CP932>)
+add_link_options(-static)
+
+set(stage ${CMAKE_BINARY_DIR}/stage)
+set(generated ${CMAKE_BINARY_DIR}/generated)
+file(MAKE_DIRECTORY ${stage} ${generated})
+
+# The window icon, drawn from its text source.
+add_executable(make_icon tools/make_icon.cpp)
+add_custom_command(OUTPUT ${generated}/viewer.ico
+  COMMAND make_icon ${PROJECT_SOURCE_DIR}/resources/icon.txt ${generated}/viewer.ico
+  DEPENDS make_icon ${PROJECT_SOURCE_DIR}/resources/icon.txt)
+
+add_library(verdalis_viewer STATIC
+  app/main_window.cpp
+  app/pointer_input.cpp
+  data/entry_loader.cpp
+  data/sidebar_bitmap.cpp
+  print/print_job.cpp
+  render/detail_page.cpp
+  render/frame.cpp
+  render/index_lists.cpp)
+target_link_libraries(verdalis_viewer PUBLIC verdalis_core gdi32 user32 comdlg32 winspool)
+
+add_executable(verdalis WIN32 app/win_main.cpp resources/viewer.rc)
+target_link_libraries(verdalis PRIVATE verdalis_viewer)
+target_include_directories(verdalis PRIVATE ${generated})
+set_source_files_properties(resources/viewer.rc PROPERTIES OBJECT_DEPENDS ${generated}/viewer.ico)
+set_target_properties(verdalis PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${stage})
+
+# The bundled encyclopedia, packed by the host tool.
+file(GLOB entry_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/content/entries/*.yaml)
+if(VERDALIS_CONTENT_TOOL)
+  add_custom_command(OUTPUT ${stage}/data
+    COMMAND ${VERDALIS_CONTENT_TOOL} pack ${PROJECT_SOURCE_DIR}/content/entries ${stage}/data
+    DEPENDS ${entry_sources} ${VERDALIS_CONTENT_TOOL}
+    COMMENT "Packing the encyclopedia")
+  add_custom_target(stage_data ALL DEPENDS ${stage}/data)
+endif()
+
+include(cmake/sidebar_art.cmake OPTIONAL)
+
+# Windows tests run under Wine through the cross-compiling emulator.
+add_executable(windows_tests
+  tests/app/main_window_test.cpp
+  tests/app/viewer_fixture.cpp)
+target_link_libraries(windows_tests PRIVATE verdalis_viewer gtest gtest_main)
+target_include_directories(windows_tests PRIVATE ${PROJECT_SOURCE_DIR})
+add_test(NAME windows_tests COMMAND windows_tests)
+set_tests_properties(windows_tests PROPERTIES TIMEOUT 120)
+

@@ -1,0 +1,4 @@
+#include "print/print_job.h"
+
+// Printing is not built yet: the command does nothing.
+void printSelectedEntry(HWND, ViewerState*) {}

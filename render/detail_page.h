@@ -1,0 +1,6 @@
+#pragma once
+
+struct ViewerState;
+
+// Draws the detail page of the entry `selected` into the back buffer.
+void drawDetailPage(ViewerState* state);

@@ -1,0 +1,81 @@
+#include "render/index_lists.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "app/viewer_state.h"
+#include "data/food_entry.h"
+
+namespace {
+
+struct CategoryRow {
+    int32_t first;
+    int32_t count;
+    COLORREF background;
+};
+
+// Categories 1-7 by their index ranges, and the entries of no category last.
+constexpr CategoryRow kCategories[] = {
+    {0, 45, 0x41CFD7},   {45, 28, 0x4BDC6E}, {73, 3, 0xD2C882},  {76, 6, 0x6C67FF},
+    {82, 8, 0x788CBE},   {90, 14, 0xE596C4}, {104, 18, 0xCD9C9C}, {122, 5, 0xC8C8C8},
+};
+
+constexpr COLORREF kLabelText = 0x7C4325;
+constexpr COLORREF kSelectedText = 0xFFFFFF;
+constexpr COLORREF kSelectedBackground = 0x323232;
+
+void drawLabel(HDC dc, int32_t position, int32_t entryIndex, const FoodEntry& entry, int32_t selected) {
+    char label[48];
+    std::snprintf(label, sizeof label, "%d.%s", static_cast<int>(position), entry.name);
+    bool highlighted = entryIndex == selected;
+    SetTextColor(dc, highlighted ? kSelectedText : kLabelText);
+    SetBkColor(dc, highlighted ? kSelectedBackground : entryBackgroundColor(entryIndex));
+    POINT at = listLabelOrigin(position);
+    TextOutA(dc, at.x, at.y, label, static_cast<int>(std::strlen(label)));
+}
+
+// Draws positions 0.. of a list whose first entry is `first`, as far as the
+// entries reach.
+void drawList(ViewerState* state, int32_t first, int32_t length) {
+    int32_t available = count(state->entries) - first;
+    length = std::min(length, available);
+    const RecordNode<FoodEntry>* node = state->entries ? state->entries->next : nullptr;
+    for (int32_t i = 0; node && i < first; ++i) node = node->next;
+    for (int32_t k = 0; node && k < length; ++k, node = node->next)
+        drawLabel(state->memDC, k, first + k, *node->payload, state->selected);
+}
+
+}  // namespace
+
+CategoryRange categoryRange(int32_t category) {
+    if (category < 1 || category > kCategoryCount) return {0, 0};
+    const CategoryRow& row = kCategories[category - 1];
+    return {row.first, row.count};
+}
+
+int32_t categoryOfEntry(int32_t entry) {
+    for (int32_t c = 1; c <= kCategoryCount; ++c) {
+        const CategoryRow& row = kCategories[c - 1];
+        if (entry >= row.first && entry < row.first + row.count) return c;
+    }
+    return 0;
+}
+
+COLORREF entryBackgroundColor(int32_t entry) {
+    for (const CategoryRow& row : kCategories)
+        if (entry >= row.first && entry < row.first + row.count) return row.background;
+    return kCategories[kCategoryCount].background;
+}
+
+POINT listLabelOrigin(int32_t k) {
+    return {kListLeft + kListColumnWidth * (k / kListRowsPerColumn), kListRowHeight * (k % kListRowsPerColumn + 1)};
+}
+
+void drawAllEntriesList(HWND, ViewerState* state) { drawList(state, 0, count(state->entries)); }
+
+void drawCategoryList(HWND, ViewerState* state, int32_t category) {
+    if (state->category > kCategoryCount || category < 1 || category > kCategoryCount) return;
+    CategoryRange range = categoryRange(category);
+    drawList(state, range.first, range.count);
+}

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Installs what is missing and builds everything: the host tools (which pack the
+# encyclopedia) and the Windows viewer with its runnable folder build/windows/stage.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+cmake --preset host >/dev/null
+cmake --build --preset host
+# The Windows build runs its generators (icon, sidebar art) under Wine.
+scripts/wine-prefix.sh test
+cmake --preset windows >/dev/null
+cmake --build --preset windows

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/viewer_state.h"
+
+// Data text of n small entries in the data file's format (before scrambling).
+std::string fixtureDataText(int n);
+// Writes a scrambled data file.
+void writeDataFile(const std::string& path, const std::string& plainText);
+void writeFile(const std::string& path, const std::string& bytes);
+
+// Runs each test in a fresh working folder that holds the files the viewer
+// reads, and creates the real viewer window there.
+class ViewerTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Creates the window (WM_CREATE loads what the folder holds).
+    HWND createWindow();
+    void destroyWindow();
+    // Delivers pending messages, WM_PAINT included.
+    static void pumpMessages();
+    // Colour of a back-buffer pixel as a COLORREF.
+    COLORREF pixel(int x, int y) const;
+
+    std::string folder;
+    HWND hwnd = nullptr;
+    ViewerState& state = gViewer;
+
+private:
+    std::string previousFolder;
+};
