@@ -20,6 +20,7 @@ xvfb=$!
 trap 'wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true' EXIT
 export DISPLAY=$display
 for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+xdotool mousemove 1020 760 2>/dev/null || true  # keep the pointer off the index for the first frame
 wine verdalis.exe &
 viewer=$!
 for _ in $(seq 100); do xdotool search --name 'Verdalis' >/dev/null 2>&1 && break; sleep 0.2; done
