@@ -13,6 +13,8 @@ add_executable(verdalis-content tools/content_tool.cpp)
 target_link_libraries(verdalis-content PRIVATE verdalis_content)
 
 add_executable(host_tests
+  render/scroll_rule.cpp
+  tests/render/scroll_rule_test.cpp
   tests/data/record_list_test.cpp
   tests/data/food_entry_test.cpp
   tests/data/scramble_test.cpp

@@ -81,3 +81,52 @@ void ViewerTest::pumpMessages() {
 }
 
 COLORREF ViewerTest::pixel(int x, int y) const { return GetPixel(state.memDC, x, y); }
+
+std::string solidBmp(int width, int height, COLORREF colour, int bitCount) {
+    int rowBytes = (width * bitCount / 8 + 3) / 4 * 4;
+    BITMAPFILEHEADER fh = {};
+    BITMAPINFOHEADER ih = {};
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof fh + sizeof ih;
+    fh.bfSize = fh.bfOffBits + rowBytes * height;
+    ih.biSize = sizeof ih;
+    ih.biWidth = width;
+    ih.biHeight = height;
+    ih.biPlanes = 1;
+    ih.biBitCount = static_cast<WORD>(bitCount);
+    std::string bytes(reinterpret_cast<const char*>(&fh), sizeof fh);
+    bytes.append(reinterpret_cast<const char*>(&ih), sizeof ih);
+    std::string row(rowBytes, '\0');
+    for (int x = 0; x * 3 + 2 < rowBytes && bitCount == 24; ++x) {
+        row[x * 3] = static_cast<char>(GetBValue(colour));
+        row[x * 3 + 1] = static_cast<char>(GetGValue(colour));
+        row[x * 3 + 2] = static_cast<char>(GetRValue(colour));
+    }
+    for (int y = 0; y < height; ++y) bytes += row;
+    return bytes;
+}
+
+void writeSidebarArt() {
+    std::string list;
+    for (int n = 0; n < 30; ++n) {
+        bool strip = n < 8;
+        std::string name = "art" + std::to_string(n) + ".bmp";
+        writeFile(name, solidBmp(strip ? 10 : 180, strip ? 600 : 50, sidebarColour(n)));
+        list += name + "\n";
+    }
+    writeFile("imagelist.txt", list + "EOF\n");
+}
+
+void moveTo(HWND hwnd, int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(hwnd, &p);
+    SetCursorPos(p.x, p.y);
+    SendMessageA(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+}
+
+void clickAt(HWND hwnd, int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(hwnd, &p);
+    SetCursorPos(p.x, p.y);
+    SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+}

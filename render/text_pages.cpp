@@ -1,0 +1,130 @@
+#include "render/text_pages.h"
+
+#include "app/viewer_state.h"
+#include "data/food_entry.h"
+#include "render/detail_page.h"
+#include "render/frame.h"
+#include "render/gdi_objects.h"
+#include "render/scroll_rule.h"
+
+namespace {
+
+constexpr int kColumnLeft = 210;
+constexpr int kColumnRight = 770;
+constexpr int kSymptomLeft = 215;
+constexpr int kSymptomTop = 130;
+constexpr int kSymptomStep = 20;
+// Two-section pages let their second text fit down to 600, not 580.
+constexpr int kSecondSectionFitBottom = 600;
+
+constexpr char kNoImmunity[] = "　未確認";
+constexpr char kNoSupplement[] = "　特になし";
+
+void drawWrapped(HDC dc, const char* text, int left, int top) {
+    RECT r{left, top, kColumnRight, kPageBottom};
+    DrawTextA(dc, text, -1, &r, DT_WORDBREAK);
+}
+
+struct LineMetrics {
+    int height;
+    int leading;
+    int step() const { return height + leading; }
+};
+
+LineMetrics lineMetrics(HDC dc) {
+    TEXTMETRICA tm = {};
+    GetTextMetricsA(dc, &tm);
+    return {tm.tmHeight, tm.tmExternalLeading};
+}
+
+// One scrolling section under the title line; a second text, if any, follows
+// the first directly and scrolls with it.
+void drawScrollingSection(ViewerState* state, const char* title, const char* first, const char* second) {
+    HDC dc = state->memDC;
+    LineMetrics m = lineMetrics(dc);
+    int start = kTitleTop + m.step();
+    RECT column{kColumnLeft, kTitleTop, kColumnRight, kPageBottom};
+    int firstHeight = measureText(first, dc, column);
+    int height = firstHeight + (second ? measureText(second, dc, column) : 0);
+    ScrolledText text = applyScrollRule(start, textExtent(height, m.height, m.leading), kOneSectionFitLimit,
+                                        state->scroll);
+    state->scroll = text.scroll;
+
+    SetBkColor(dc, kWhite);
+    drawWrapped(dc, first, kColumnLeft, text.top);
+    if (second) drawWrapped(dc, second, kColumnLeft, text.top + firstHeight);
+    if (text.top < start) fillSolid(dc, RECT{kColumnLeft, text.top, kColumnRight, start}, kWhite);
+    SetBkColor(dc, kTitleBackground);
+    drawWrapped(dc, title, kColumnLeft, kTitleTop);
+}
+
+// A fixed first section and a second one that scrolls behind its own title.
+void drawTwoSections(ViewerState* state, const char* firstTitle, const char* first, const char* secondTitle,
+                     const char* second) {
+    HDC dc = state->memDC;
+    LineMetrics m = lineMetrics(dc);
+    int firstHeight = measureText(first, dc, RECT{kColumnLeft, kTitleTop, kColumnRight, kPageBottom});
+    int secondTitleTop = kTitleTop + m.step() + firstHeight + m.height;
+    int start = secondTitleTop + m.step();
+    int height = measureText(second, dc, RECT{kColumnLeft, kTitleTop, kColumnRight, kPageBottom});
+    ScrolledText text = applyScrollRule(start, textExtent(height, m.height, m.leading),
+                                        kSecondSectionFitBottom - start, state->scroll);
+    state->scroll = text.scroll;
+
+    SetBkColor(dc, kWhite);
+    drawWrapped(dc, second, kColumnLeft, text.top);
+    if (text.top < start) fillSolid(dc, RECT{kColumnLeft, text.top, kColumnRight, start}, kWhite);
+    SetBkColor(dc, kTitleBackground);
+    drawWrapped(dc, secondTitle, kColumnLeft, secondTitleTop);
+    drawWrapped(dc, firstTitle, kColumnLeft, kTitleTop);
+    SetBkColor(dc, kWhite);
+    drawWrapped(dc, first, kColumnLeft, kTitleTop + m.step());
+}
+
+const char* textOf(const Text& t) { return t ? t.get() : ""; }
+
+}  // namespace
+
+int measureText(const char* text, HDC dc, const RECT& rect) {
+    RECT r = rect;
+    return DrawTextA(dc, text, -1, &r, DT_CALCRECT | DT_WORDBREAK);
+}
+
+void drawEpisodePage(ViewerState* state, const FoodEntry& entry) {
+    drawScrollingSection(state, "[エピソード]", textOf(entry.episode), nullptr);
+}
+
+void drawKampoPage(ViewerState* state, const FoodEntry& entry) {
+    drawScrollingSection(state, "[漢方医学]", textOf(entry.kampo), nullptr);
+}
+
+void drawEffectPage(ViewerState* state, const FoodEntry& entry) {
+    drawScrollingSection(state, "[医療効果]", textOf(entry.effectSummary), textOf(entry.effectDetail));
+}
+
+const char* immunityText(const FoodEntry& entry) { return entry.immunity ? entry.immunity.get() : kNoImmunity; }
+
+const char* supplementText(const FoodEntry& entry) {
+    const char* supplement = textOf(entry.supplement);
+    return *supplement ? supplement : kNoSupplement;
+}
+
+void drawWesternPage(ViewerState* state, const FoodEntry& entry) {
+    drawTwoSections(state, "[成分]", textOf(entry.components), "[免疫]", immunityText(entry));
+}
+
+void drawAdvicePage(ViewerState* state, const FoodEntry& entry) {
+    drawTwoSections(state, "[アドバイス]", textOf(entry.advice), "[補足]", supplementText(entry));
+}
+
+void drawSymptomsPage(ViewerState* state, const FoodEntry& entry) {
+    HDC dc = state->memDC;
+    static constexpr char kTitle[] = "[対応病状]";
+    SetBkColor(dc, kTitleBackground);
+    TextOutA(dc, kColumnLeft, kTitleTop, kTitle, sizeof kTitle - 1);
+    SetBkColor(dc, kWhite);
+    for (int32_t i = 0; i < entry.symptomCount && i < kMaxSymptoms; ++i) {
+        RECT r{kSymptomLeft, kSymptomTop + kSymptomStep * i, kColumnRight, kPageBottom};
+        DrawTextA(dc, entry.symptoms[i], -1, &r, DT_WORDBREAK);
+    }
+}

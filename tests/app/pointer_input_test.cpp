@@ -1,0 +1,239 @@
+#include "app/pointer_input.h"
+
+#include <atomic>
+#include <thread>
+
+#include "data/food_entry.h"
+#include "data/sidebar_bitmap.h"
+#include "render/index_lists.h"
+#include "tests/app/viewer_fixture.h"
+
+namespace {
+
+class NavigationTest : public ViewerTest {
+protected:
+    void SetUp() override {
+        ViewerTest::SetUp();
+        writeDataFile("data", fixtureDataText(127));
+        writeSidebarArt();
+        ASSERT_NE(createWindow(), nullptr);
+        pumpMessages();
+    }
+    void paint() {
+        InvalidateRect(hwnd, nullptr, FALSE);
+        UpdateWindow(hwnd);
+    }
+    void openDetail(int32_t entry, int32_t tab = 1) {
+        state.selected = entry;
+        state.view = 1;
+        state.tab = tab;
+    }
+};
+
+TEST_F(NavigationTest, SidebarSlotEdges) {
+    struct Case {
+        int x, y;
+        int32_t slot;
+    } cases[] = {{90, 50, 0}, {90, 51, 1}, {90, 1, 0},    {90, 0, -1},   {0, 30, -1},   {179, 30, 0},
+                 {180, 30, -1}, {90, 400, 7}, {90, 401, -1}, {90, 418, -1}, {90, 419, 8}, {90, 568, 10},
+                 {90, 569, -1}};
+    for (const Case& c : cases) EXPECT_EQ(sidebarSlotAt(c.x, c.y), c.slot) << c.x << "," << c.y;
+}
+
+TEST_F(NavigationTest, PressesOnTheSidebarEdgesAndGap) {
+    openDetail(3);
+    state.scroll = 40;
+    clickAt(hwnd, 180, 30);  // neither sidebar nor content
+    EXPECT_EQ(state.view, 1);
+    EXPECT_EQ(state.scroll, 0);
+    clickAt(hwnd, 90, 410);  // the gap under slot 7
+    EXPECT_EQ(state.view, 1);
+    clickAt(hwnd, 90, 51);
+    EXPECT_EQ(state.view, 0);
+    EXPECT_EQ(state.category, 1);
+    clickAt(hwnd, 90, 50);
+    EXPECT_EQ(state.category, 0);
+}
+
+TEST_F(NavigationTest, HoverSelectsAndAPressOpensTheLastHovered) {
+    clickAt(hwnd, 600, 590);  // nothing hovered yet: entry 0 opens in category 1
+    EXPECT_EQ(state.view, 1);
+    EXPECT_EQ(state.selected, 0);
+    EXPECT_EQ(state.category, 1);
+    clickAt(hwnd, 90, 25);  // back to all entries
+    moveTo(hwnd, 330, 30);  // column 1, row 0: entry 26
+    EXPECT_EQ(state.selected, 26);
+    moveTo(hwnd, 330, 40);  // exactly on a row boundary: nothing
+    EXPECT_EQ(state.selected, 26);
+    state.tab = 5;
+    moveTo(hwnd, 690, 470);  // entry 126
+    EXPECT_EQ(state.selected, 126);
+    EXPECT_EQ(state.tab, 0);
+    clickAt(hwnd, 790, 595);
+    EXPECT_EQ(state.view, 1);
+    EXPECT_EQ(state.category, 0) << "entries 122-126 open in the all-entries list";
+}
+
+TEST_F(NavigationTest, CategoryListHoverUsesTheCategoryRange) {
+    clickAt(hwnd, 90, 175);  // slot 3
+    ASSERT_EQ(state.category, 3);
+    moveTo(hwnd, 250, 70);  // third label of category 3
+    EXPECT_EQ(state.selected, 75);
+    moveTo(hwnd, 250, 90);  // below the three labels
+    EXPECT_EQ(state.selected, 75);
+}
+
+TEST_F(NavigationTest, TabBarAndWheel) {
+    openDetail(10, 1);
+    clickAt(hwnd, 250, 90);
+    EXPECT_EQ(state.tab, 1);
+    clickAt(hwnd, 600, 90);
+    EXPECT_EQ(state.tab, 5);
+    state.scroll = 33;
+    clickAt(hwnd, 297, 90);  // between two tabs
+    EXPECT_EQ(state.tab, 5);
+    EXPECT_EQ(state.scroll, 0);
+    SendMessageA(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
+    EXPECT_EQ(state.scroll, 12) << "a notch toward the user scrolls down";
+    state.scroll = 5;
+    SendMessageA(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
+    EXPECT_EQ(state.scroll, 0);
+    SendMessageA(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-15)), 0);
+    EXPECT_EQ(state.scroll, 1) << "15 / 10 truncates to 1";
+    state.view = 0;
+    state.scroll = 0;
+    SendMessageA(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
+    EXPECT_EQ(state.scroll, 0) << "the wheel does nothing on the index";
+}
+
+// Closes the hint box from a second thread, as a user's click on OK would.
+class HintBoxCloser {
+public:
+    HintBoxCloser()
+        : thread_([this] {
+              for (int i = 0; i < 400 && !done_; ++i) {
+                  if (HWND box = FindWindowA("#32770", kHintCaption)) {
+                      found_ = true;
+                      PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+                      return;
+                  }
+                  Sleep(25);
+              }
+          }) {}
+    ~HintBoxCloser() {
+        done_ = true;
+        thread_.join();
+    }
+    bool found() const { return found_; }
+
+private:
+    std::atomic<bool> done_{false};
+    std::atomic<bool> found_{false};
+    std::thread thread_;
+};
+
+TEST_F(NavigationTest, HintBoxSwallowsTheNextContentPress) {
+    {
+        HintBoxCloser closer;
+        clickAt(hwnd, 90, 440);  // slot 8 on the index
+        Sleep(10);
+        EXPECT_TRUE(closer.found() || state.hintPending == 1);
+    }
+    EXPECT_EQ(state.hintPending, 1) << "the cursor stayed on the sidebar";
+    EXPECT_EQ(state.view, 0);
+    clickAt(hwnd, 90, 25);  // sidebar presses do not clear it
+    EXPECT_EQ(state.hintPending, 1);
+    clickAt(hwnd, 500, 300);
+    EXPECT_EQ(state.hintPending, 0);
+    EXPECT_EQ(state.view, 0) << "the consumed press opens nothing";
+    clickAt(hwnd, 500, 300);
+    EXPECT_EQ(state.view, 1);
+}
+
+TEST_F(NavigationTest, FramePixels) {
+    paint();
+    // Category 0: slot i is drawn from x = 5 * i, from bitmap 11 (current) or 22 + i.
+    for (int slot = 0; slot < 8; ++slot) {
+        int x = 5 * slot, y = 50 * slot + 25;
+        EXPECT_EQ(pixel(x, y), sidebarColour(slot == 0 ? 11 : 22 + slot)) << "slot " << slot;
+        if (x > 0) {
+            EXPECT_EQ(pixel(x - 1, y), 0xFFFFFFu) << "left of slot " << slot;
+        }
+        EXPECT_EQ(pixel(179, y), pixel(x, y)) << "every button ends at 180";
+    }
+    for (int slot = 8; slot < 11; ++slot) EXPECT_EQ(pixel(0, 50 * slot + 18 + 25), sidebarColour(11 + slot));
+    for (int y = 400; y < 418; ++y) EXPECT_EQ(pixel(90, y), 0xFFFFFFu) << "gap row " << y;
+    EXPECT_EQ(pixel(90, 560), 0xFFFFFFu) << "below slot 10";
+    EXPECT_EQ(pixel(185, 300), sidebarColour(0)) << "strip of category 0";
+    // The highlighted label and an ordinary one.
+    EXPECT_EQ(pixel(200, 21), 0x323232u);
+    EXPECT_EQ(pixel(200, 41), entryBackgroundColor(1));
+    EXPECT_EQ(pixel(680, 461), 0xC8C8C8u) << "entry 126 in no category";
+
+    clickAt(hwnd, 90, 275);  // slot 5
+    paint();
+    EXPECT_EQ(pixel(0, 275), sidebarColour(16));
+    EXPECT_EQ(pixel(25, 25), sidebarColour(22));
+    EXPECT_EQ(pixel(24, 25), 0xFFFFFFu);
+    EXPECT_EQ(pixel(185, 300), sidebarColour(5));
+    EXPECT_EQ(pixel(200, 21), entryBackgroundColor(82)) << "selected entry 0 is not in category 5";
+}
+
+TEST_F(NavigationTest, FewerEntriesNeverReachPastTheList) {
+    destroyWindow();
+    writeDataFile("data", fixtureDataText(10));
+    ASSERT_NE(createWindow(), nullptr);
+    moveTo(hwnd, 330, 30);  // where entry 26 would be
+    EXPECT_EQ(state.selected, 0);
+    for (int slot = 0; slot < 8; ++slot) {
+        clickAt(hwnd, 90, 50 * slot + 25);
+        paint();
+        moveTo(hwnd, 250, 30);
+    }
+    clickAt(hwnd, 90, 325);  // category 7 holds none of the ten
+    moveTo(hwnd, 250, 30);
+    clickAt(hwnd, 500, 300);
+    EXPECT_EQ(state.view, 1) << "entry 0 still opens";
+    state.selected = 50;
+    state.view = 0;
+    clickAt(hwnd, 500, 300);
+    EXPECT_EQ(state.view, 0) << "no entry 50 to open";
+}
+
+TEST_F(NavigationTest, DamagedSidebarFilesAreSkipped) {
+    destroyWindow();
+    std::string big = solidBmp(180, 50, RGB(1, 2, 3));
+    auto* fh = reinterpret_cast<BITMAPFILEHEADER*>(big.data());
+    fh->bfSize += 4096;  // more pixel bytes than the section holds
+    writeFile("oversized.bmp", big);
+    std::string truncated = solidBmp(180, 50, RGB(1, 2, 3));
+    writeFile("truncated.bmp", truncated.substr(0, truncated.size() / 2));
+    std::string absurd = solidBmp(4, 4, RGB(1, 2, 3));
+    reinterpret_cast<BITMAPINFOHEADER*>(absurd.data() + sizeof(BITMAPFILEHEADER))->biWidth = 1 << 30;
+    writeFile("absurd.bmp", absurd);
+    writeFile("eight.bmp", solidBmp(8, 8, RGB(1, 2, 3), 8));
+    writeFile("good.bmp", solidBmp(10, 600, RGB(9, 9, 9)));
+    writeFile("topdown.bmp", [] {
+        std::string b = solidBmp(10, 600, RGB(7, 7, 7));
+        auto* ih = reinterpret_cast<BITMAPINFOHEADER*>(b.data() + sizeof(BITMAPFILEHEADER));
+        ih->biHeight = -ih->biHeight;
+        return b;
+    }());
+    writeFile("imagelist.txt", "oversized.bmp\ntruncated.bmp\nabsurd.bmp\neight.bmp\nmissing.bmp\n" +
+                                   std::string(300, 'x') + "\ngood.bmp\ntopdown.bmp");  // no EOF line
+    ASSERT_NE(createWindow(), nullptr);
+    ASSERT_NE(state.bitmaps, nullptr);
+    ASSERT_EQ(count(state.bitmaps), 2) << "only the two sound files, and the list ends at the end of the file";
+    EXPECT_EQ(at(state.bitmaps, 1)->infoHeader.biHeight, -600);
+    EXPECT_NE(state.memDC, nullptr);
+    paint();  // fewer than 30 bitmaps: the frame draws what there is
+    EXPECT_EQ(pixel(185, 300), RGB(9, 9, 9));
+
+    destroyWindow();
+    writeFile("imagelist.txt", "EOF");
+    ASSERT_NE(createWindow(), nullptr);
+    EXPECT_EQ(count(state.bitmaps), 0);
+    EXPECT_NE(state.memDC, nullptr) << "the back buffer exists without bitmaps";
+}
+
+}  // namespace
