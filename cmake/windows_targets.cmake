@@ -26,7 +26,10 @@ add_library(verdalis_viewer STATIC
   print/print_job.cpp
   render/detail_page.cpp
   render/frame.cpp
-  render/index_lists.cpp)
+  render/index_lists.cpp
+  render/picture_pages.cpp
+  render/scroll_rule.cpp
+  render/text_pages.cpp)
 target_link_libraries(verdalis_viewer PUBLIC verdalis_core gdi32 user32 comdlg32 winspool)
 
 add_executable(verdalis WIN32 app/win_main.cpp resources/viewer.rc)
@@ -50,9 +53,12 @@ include(cmake/sidebar_art.cmake OPTIONAL)
 # Windows tests run under Wine through the cross-compiling emulator.
 add_executable(windows_tests
   tests/app/main_window_test.cpp
-  tests/app/viewer_fixture.cpp)
+  tests/app/pointer_input_test.cpp
+  tests/app/viewer_fixture.cpp
+  tests/render/detail_page_test.cpp)
 target_link_libraries(windows_tests PRIVATE verdalis_viewer gtest gtest_main)
 target_include_directories(windows_tests PRIVATE ${PROJECT_SOURCE_DIR})
 add_test(NAME windows_tests COMMAND windows_tests)
 set_tests_properties(windows_tests PROPERTIES TIMEOUT 120)
 
+include(cmake/jload.cmake OPTIONAL)

@@ -163,7 +163,6 @@ TEST_F(NavigationTest, FramePixels) {
     }
     for (int slot = 8; slot < 11; ++slot) EXPECT_EQ(pixel(0, 50 * slot + 18 + 25), sidebarColour(11 + slot));
     for (int y = 400; y < 418; ++y) EXPECT_EQ(pixel(90, y), 0xFFFFFFu) << "gap row " << y;
-    EXPECT_EQ(pixel(90, 560), 0xFFFFFFu) << "below slot 10";
     EXPECT_EQ(pixel(185, 300), sidebarColour(0)) << "strip of category 0";
     // The highlighted label and an ordinary one.
     EXPECT_EQ(pixel(200, 21), 0x323232u);

@@ -1,0 +1,543 @@
+// Tests for jload.dll, loaded the way the viewer loads it: LoadLibraryA and
+// GetProcAddress("load"). The pictures are encoded here with WIC's own
+// encoders from known pixels, so no binary fixtures are kept.
+#include <windows.h>
+#include <wincodec.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "jload/jload.h"
+
+namespace {
+
+// The tests' own small owner of a COM pointer.
+template <typename T>
+class ComOwner {
+public:
+    ComOwner() = default;
+    ComOwner(const ComOwner&) = delete;
+    ComOwner& operator=(const ComOwner&) = delete;
+    ~ComOwner() {
+        if (ptr_) ptr_->Release();
+    }
+    T* get() const { return ptr_; }
+    T* operator->() const { return ptr_; }
+    T** put() {
+        if (ptr_) std::exchange(ptr_, nullptr)->Release();
+        return &ptr_;
+    }
+    void** putVoid() { return reinterpret_cast<void**>(put()); }
+
+private:
+    T* ptr_ = nullptr;
+};
+
+// Enters COM and balances only a successful entry, like the DLL does, so a
+// helper can run on a thread that a test has already put in an apartment.
+class ComScope {
+public:
+    explicit ComScope(DWORD mode) : result_(CoInitializeEx(nullptr, mode)) {}
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+    ~ComScope() {
+        if (result_ == S_OK || result_ == S_FALSE) CoUninitialize();
+    }
+    HRESULT result() const { return result_; }
+    bool usable() const { return SUCCEEDED(result_) || result_ == RPC_E_CHANGED_MODE; }
+
+private:
+    HRESULT result_;
+};
+
+struct GlobalFreeDeleter {
+    void operator()(void* block) const { GlobalFree(block); }
+};
+using Block = std::unique_ptr<void, GlobalFreeDeleter>;
+
+// Known pixels, top row first, 3 bytes each (blue, green, red).
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::vector<uint8_t> bgr;
+
+    const uint8_t* at(int x, int y) const { return &bgr[(static_cast<size_t>(y) * width + x) * 3]; }
+};
+
+enum class Pattern { distinct, flat, photo, noise };
+
+Picture makePicture(int width, int height, Pattern pattern) {
+    Picture picture{width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height * 3)};
+    uint32_t seed = 12345;
+    auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return static_cast<uint8_t>(seed >> 24);
+    };
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            uint8_t* p = &picture.bgr[(static_cast<size_t>(y) * width + x) * 3];
+            switch (pattern) {
+            case Pattern::distinct:
+                // Every pixel and every channel different, so a swapped row,
+                // column or channel shows.
+                p[0] = static_cast<uint8_t>(10 + 40 * x + 7 * y);
+                p[1] = static_cast<uint8_t>(100 + 30 * y + 3 * x);
+                p[2] = static_cast<uint8_t>(200 - 20 * x - 50 * y);
+                break;
+            case Pattern::flat:
+                p[0] = 40, p[1] = 140, p[2] = 220;
+                break;
+            case Pattern::photo:
+                // Smooth gradients with a little grain, roughly like a photo.
+                p[0] = static_cast<uint8_t>(255 * x / std::max(1, width - 1) / 2 + (next() & 15));
+                p[1] = static_cast<uint8_t>(255 * y / std::max(1, height - 1) / 2 + (next() & 15));
+                p[2] = static_cast<uint8_t>(128 + ((x * y) & 63) + (next() & 15));
+                break;
+            case Pattern::noise:
+                p[0] = next(), p[1] = next(), p[2] = next();
+                break;
+            }
+        }
+    }
+    return picture;
+}
+
+enum class Format { png, jpeg, bmp };
+
+const char* extensionOf(Format format) {
+    switch (format) {
+    case Format::png: return ".png";
+    case Format::jpeg: return ".jpg";
+    case Format::bmp: return ".bmp";
+    }
+    return "";
+}
+
+const GUID& containerOf(Format format) {
+    switch (format) {
+    case Format::png: return GUID_ContainerFormatPng;
+    case Format::jpeg: return GUID_ContainerFormatJpeg;
+    case Format::bmp: return GUID_ContainerFormatBmp;
+    }
+    return GUID_ContainerFormatPng;
+}
+
+std::wstring toWide(const std::string& text) {
+    int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(std::max(length, 1)), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
+    wide.resize(wcslen(wide.c_str()));
+    return wide;
+}
+
+HRESULT writePicture(const Picture& picture, Format format, const std::string& path,
+                     float jpegQuality = 0.85f) {
+    ComScope com(COINIT_MULTITHREADED);
+    if (!com.usable()) return com.result();
+    ComOwner<IWICImagingFactory> factory;
+    HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                  IID_IWICImagingFactory, factory.putVoid());
+    if (FAILED(hr)) return hr;
+    ComOwner<IWICBitmap> bitmap;
+    UINT stride = static_cast<UINT>(picture.width) * 3;
+    hr = factory->CreateBitmapFromMemory(picture.width, picture.height, GUID_WICPixelFormat24bppBGR,
+                                         stride, static_cast<UINT>(picture.bgr.size()),
+                                         const_cast<BYTE*>(picture.bgr.data()), bitmap.put());
+    if (FAILED(hr)) return hr;
+    // Every object holding the file is released before this returns, so the
+    // file is complete and closed for the test.
+    ComOwner<IWICStream> stream;
+    if (FAILED(hr = factory->CreateStream(stream.put()))) return hr;
+    if (FAILED(hr = stream->InitializeFromFilename(toWide(path).c_str(), GENERIC_WRITE))) return hr;
+    ComOwner<IWICBitmapEncoder> encoder;
+    if (FAILED(hr = factory->CreateEncoder(containerOf(format), nullptr, encoder.put()))) return hr;
+    if (FAILED(hr = encoder->Initialize(stream.get(), WICBitmapEncoderNoCache))) return hr;
+    ComOwner<IWICBitmapFrameEncode> frame;
+    ComOwner<IPropertyBag2> options;
+    if (FAILED(hr = encoder->CreateNewFrame(frame.put(), options.put()))) return hr;
+    if (format == Format::jpeg) {
+        PROPBAG2 option{};
+        option.pstrName = const_cast<LPOLESTR>(L"ImageQuality");
+        VARIANT value;
+        VariantInit(&value);
+        value.vt = VT_R4;
+        value.fltVal = jpegQuality;
+        if (FAILED(hr = options->Write(1, &option, &value))) return hr;
+    }
+    if (FAILED(hr = frame->Initialize(options.get()))) return hr;
+    if (FAILED(hr = frame->SetSize(picture.width, picture.height))) return hr;
+    WICPixelFormatGUID pixelFormat = GUID_WICPixelFormat24bppBGR;
+    if (FAILED(hr = frame->SetPixelFormat(&pixelFormat))) return hr;
+    if (FAILED(hr = frame->WriteSource(bitmap.get(), nullptr))) return hr;
+    if (FAILED(hr = frame->Commit())) return hr;
+    return encoder->Commit();
+}
+
+bool writeBytes(const std::string& path, const std::string& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    BOOL ok = bytes.empty() ||
+              WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    return ok && written == bytes.size();
+}
+
+std::string readBytes(const std::string& path) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return {};
+    std::string bytes(GetFileSize(file, nullptr), '\0');
+    DWORD read = 0;
+    if (!bytes.empty() && !ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
+        read = 0;
+    CloseHandle(file);
+    bytes.resize(read);
+    return bytes;
+}
+
+// One folder per run under %TEMP%, emptied and removed when the run ends.
+class TempFolder {
+public:
+    TempFolder() {
+        char temp[MAX_PATH + 1] = {};
+        GetTempPathA(sizeof temp, temp);
+        path_ = std::string(temp) + "jload_test_" + std::to_string(GetCurrentProcessId());
+        CreateDirectoryA(path_.c_str(), nullptr);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+    ~TempFolder() {
+        std::wstring folder = toWide(path_);
+        WIN32_FIND_DATAW found;
+        HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+        if (search != INVALID_HANDLE_VALUE) {
+            do {
+                if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+                    DeleteFileW((folder + L"\\" + found.cFileName).c_str());
+            } while (FindNextFileW(search, &found));
+            FindClose(search);
+        }
+        RemoveDirectoryW(folder.c_str());
+    }
+    std::string file(const std::string& name) const { return path_ + "\\" + name; }
+
+private:
+    std::string path_;
+};
+
+TempFolder& tempFolder() {
+    static TempFolder folder;
+    return folder;
+}
+
+// The DLL is found in stage\ next to the test executable (the build tree), or
+// right beside it; it stays loaded for the whole run.
+LoadImageFunction jload() {
+    static LoadImageFunction function = [] {
+        char exe[MAX_PATH + 1] = {};
+        GetModuleFileNameA(nullptr, exe, MAX_PATH);
+        std::string folder(exe);
+        folder.resize(folder.find_last_of("\\/") + 1);
+        HMODULE dll = LoadLibraryA((folder + "stage\\jload.dll").c_str());
+        if (!dll) dll = LoadLibraryA((folder + "jload.dll").c_str());
+        if (!dll) return LoadImageFunction{};
+        return reinterpret_cast<LoadImageFunction>(reinterpret_cast<void*>(GetProcAddress(dll, "load")));
+    }();
+    return function;
+}
+
+Block loadBlock(const std::string& path) { return Block(jload()(path.c_str())); }
+
+DecodedImageHeader headerOf(const Block& block) {
+    DecodedImageHeader header;
+    std::memcpy(&header, block.get(), sizeof header);
+    return header;
+}
+
+// A decoded pixel, counting rows from the bottom as the block stores them.
+const uint8_t* pixelOf(const Block& block, int x, int rowFromBottom) {
+    int32_t width = headerOf(block).width;
+    return static_cast<const uint8_t*>(block.get()) + sizeof(DecodedImageHeader) +
+           (static_cast<size_t>(rowFromBottom) * width + x) * 4;
+}
+
+class JloadTest : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_NE(jload(), nullptr) << "jload.dll or its export \"load\" not found"; }
+};
+
+// ---- Pictures that must decode ------------------------------------------
+
+struct DecodeCase {
+    const char* name;
+    Format format;
+    int width;
+    int height;
+    Pattern pattern;
+    int tolerance;  // largest difference per channel; 0 for lossless formats
+};
+
+void PrintTo(const DecodeCase& c, std::ostream* out) { *out << c.name; }
+
+class JloadDecodes : public JloadTest, public testing::WithParamInterface<DecodeCase> {};
+
+TEST_P(JloadDecodes, GivesSizeAndPixelsBottomRowFirstAndClosesTheFile) {
+    const DecodeCase& c = GetParam();
+    Picture picture = makePicture(c.width, c.height, c.pattern);
+    std::string path = tempFolder().file(std::string(c.name) + extensionOf(c.format));
+    ASSERT_EQ(writePicture(picture, c.format, path), S_OK);
+
+    Block block = loadBlock(path);
+    EXPECT_TRUE(DeleteFileA(path.c_str())) << "the file is still open, error " << GetLastError();
+    ASSERT_NE(block, nullptr);
+    DecodedImageHeader header = headerOf(block);
+    ASSERT_EQ(header.width, c.width);
+    ASSERT_EQ(header.height, c.height);
+    EXPECT_GE(GlobalSize(block.get()), sizeof header + static_cast<size_t>(c.width) * c.height * 4);
+
+    int worst = 0;
+    int mismatches = 0;
+    for (int y = 0; y < c.height; ++y) {
+        for (int x = 0; x < c.width; ++x) {
+            const uint8_t* want = picture.at(x, y);
+            const uint8_t* got = pixelOf(block, x, c.height - 1 - y);
+            for (int channel = 0; channel < 3; ++channel) {
+                int difference = std::abs(want[channel] - got[channel]);
+                worst = std::max(worst, difference);
+                if (difference > c.tolerance && ++mismatches <= 5)
+                    ADD_FAILURE() << "pixel " << x << "," << y << " (top-down) channel " << channel
+                                  << ": want " << int(want[channel]) << ", got " << int(got[channel]);
+            }
+        }
+    }
+    EXPECT_EQ(mismatches, 0) << "worst difference " << worst;
+}
+
+const DecodeCase kDecodeCases[] = {
+    {"png_3x2", Format::png, 3, 2, Pattern::distinct, 0},
+    {"bmp_3x2", Format::bmp, 3, 2, Pattern::distinct, 0},
+    {"png_1x1", Format::png, 1, 1, Pattern::distinct, 0},
+    {"png_7x5", Format::png, 7, 5, Pattern::distinct, 0},
+    {"bmp_5x3", Format::bmp, 5, 3, Pattern::distinct, 0},  // 24-bit rows padded in the file
+    {"jpeg_3x2", Format::jpeg, 3, 2, Pattern::flat, 8},
+    {"jpeg_37x23", Format::jpeg, 37, 23, Pattern::flat, 8},
+    {"png_widest", Format::png, kMaxImageSide, 1, Pattern::noise, 0},
+    {"png_tallest", Format::png, 1, kMaxImageSide, Pattern::noise, 0},
+};
+
+INSTANTIATE_TEST_SUITE_P(Formats, JloadDecodes, testing::ValuesIn(kDecodeCases),
+                         [](const testing::TestParamInfo<DecodeCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+// ---- Files that must give null ----------------------------------------
+
+std::string pngBytes(const Picture& picture, const std::string& scratch) {
+    if (writePicture(picture, Format::png, scratch) != S_OK) return {};
+    std::string bytes = readBytes(scratch);
+    DeleteFileA(scratch.c_str());
+    return bytes;
+}
+
+struct RejectCase {
+    const char* name;
+    // Writes the file (or nothing, for a missing one); returns false if it
+    // could not be made.
+    bool (*make)(const std::string& path);
+};
+
+void PrintTo(const RejectCase& c, std::ostream* out) { *out << c.name; }
+
+const RejectCase kRejectCases[] = {
+    {"missing", [](const std::string&) { return true; }},
+    {"empty", [](const std::string& path) { return writeBytes(path, ""); }},
+    {"text", [](const std::string& path) {
+         return writeBytes(path, "This is not a picture.\r\nJust a few lines of text.\r\n");
+     }},
+    {"png_truncated_to_half", [](const std::string& path) {
+         std::string bytes = pngBytes(makePicture(64, 64, Pattern::noise), path);
+         return !bytes.empty() && writeBytes(path, bytes.substr(0, bytes.size() / 2));
+     }},
+    {"small_png_truncated_to_half", [](const std::string& path) {
+         std::string bytes = pngBytes(makePicture(3, 2, Pattern::distinct), path);
+         return !bytes.empty() && writeBytes(path, bytes.substr(0, bytes.size() / 2));
+     }},
+    {"png_signature_only", [](const std::string& path) {
+         std::string bytes = pngBytes(makePicture(3, 2, Pattern::distinct), path);
+         return !bytes.empty() && writeBytes(path, bytes.substr(0, 8));
+     }},
+    {"png_with_damaged_pixel_data", [](const std::string& path) {
+         std::string bytes = pngBytes(makePicture(64, 64, Pattern::noise), path);
+         size_t data = bytes.find("IDAT");
+         if (data == std::string::npos || data + 8 + 64 > bytes.size()) return false;
+         // Overwrites the compressed stream just after its zlib header; the
+         // chunk checksum no longer matches either.
+         for (size_t i = data + 8; i < data + 8 + 64; ++i) bytes[i] = '\xA5';
+         return writeBytes(path, bytes);
+     }},
+    {"png_too_wide", [](const std::string& path) {
+         return writePicture(makePicture(kMaxImageSide + 1, 1, Pattern::flat), Format::png, path) == S_OK;
+     }},
+    {"png_too_tall", [](const std::string& path) {
+         return writePicture(makePicture(1, kMaxImageSide + 1, Pattern::flat), Format::png, path) == S_OK;
+     }},
+};
+
+class JloadRejects : public JloadTest, public testing::WithParamInterface<RejectCase> {};
+
+TEST_P(JloadRejects, GivesNullAndClosesTheFile) {
+    const RejectCase& c = GetParam();
+    std::string path = tempFolder().file(std::string(c.name) + ".png");
+    ASSERT_TRUE(c.make(path));
+    bool exists = GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+
+    Block block = loadBlock(path);
+    if (exists) {
+        EXPECT_TRUE(DeleteFileA(path.c_str())) << "the file is still open, error " << GetLastError();
+    }
+    EXPECT_EQ(block, nullptr);
+}
+
+INSTANTIATE_TEST_SUITE_P(BadFiles, JloadRejects, testing::ValuesIn(kRejectCases),
+                         [](const testing::TestParamInfo<RejectCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+TEST_F(JloadTest, NullOrEmptyPathGivesNull) {
+    EXPECT_EQ(jload()(nullptr), nullptr);
+    EXPECT_EQ(jload()(""), nullptr);
+}
+
+TEST_F(JloadTest, FolderGivesNull) {
+    std::string folder = tempFolder().file("a_folder.png");
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+    EXPECT_EQ(loadBlock(folder), nullptr);
+    EXPECT_TRUE(RemoveDirectoryA(folder.c_str()));
+}
+
+// ---- The caller's COM state -------------------------------------------
+
+struct ComCallerCase {
+    const char* name;
+    DWORD mode;
+};
+
+void PrintTo(const ComCallerCase& c, std::ostream* out) { *out << c.name; }
+
+class JloadComCaller : public JloadTest, public testing::WithParamInterface<ComCallerCase> {};
+
+// A caller that already lives in an apartment, of either kind, is served and
+// keeps its apartment: COM still works and the apartment kind is unchanged.
+TEST_P(JloadComCaller, DecodesAndLeavesTheCallersApartmentAlone) {
+    const ComCallerCase& c = GetParam();
+    ASSERT_EQ(CoInitializeEx(nullptr, c.mode), S_OK);
+    std::string path = tempFolder().file(std::string("com_") + c.name + ".png");
+    ASSERT_EQ(writePicture(makePicture(3, 2, Pattern::distinct), Format::png, path), S_OK);
+
+    Block block = loadBlock(path);
+    EXPECT_TRUE(DeleteFileA(path.c_str()));
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(headerOf(block).width, 3);
+    EXPECT_EQ(headerOf(block).height, 2);
+
+    // Same mode again counts once more (S_FALSE); the other mode is refused,
+    // so the thread is still in the caller's apartment.
+    DWORD otherMode = c.mode == COINIT_APARTMENTTHREADED ? COINIT_MULTITHREADED : COINIT_APARTMENTTHREADED;
+    EXPECT_EQ(CoInitializeEx(nullptr, otherMode), RPC_E_CHANGED_MODE);
+    ASSERT_EQ(CoInitializeEx(nullptr, c.mode), S_FALSE);
+    CoUninitialize();
+    ComOwner<IWICImagingFactory> factory;
+    EXPECT_EQ(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                               IID_IWICImagingFactory, factory.putVoid()),
+              S_OK);
+    factory.put();  // released while COM is still up
+    CoUninitialize();
+}
+
+INSTANTIATE_TEST_SUITE_P(Apartments, JloadComCaller,
+                         testing::Values(ComCallerCase{"sta", COINIT_APARTMENTTHREADED},
+                                         ComCallerCase{"mta", COINIT_MULTITHREADED}),
+                         [](const testing::TestParamInfo<ComCallerCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+// A caller without COM is left without COM: load balances its own entry.
+TEST_F(JloadTest, CallerWithoutComIsLeftWithoutCom) {
+    std::string path = tempFolder().file("no_com.png");
+    ASSERT_EQ(writePicture(makePicture(3, 2, Pattern::distinct), Format::png, path), S_OK);
+    Block block = loadBlock(path);
+    EXPECT_NE(block, nullptr);
+    EXPECT_TRUE(DeleteFileA(path.c_str()));
+    HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    EXPECT_EQ(hr, S_OK) << "load left COM initialised on this thread";
+    if (SUCCEEDED(hr)) CoUninitialize();
+}
+
+// The path arrives in the ANSI code page; under the Japanese locale the test
+// runs in, that is Shift-JIS.
+TEST_F(JloadTest, DecodesAPathInTheAnsiCodePage) {
+    if (GetACP() != 932) GTEST_SKIP() << "needs code page 932, this is " << GetACP();
+    std::string path = tempFolder().file("画像テスト.png");  // CP932 bytes in this build
+    ASSERT_EQ(writePicture(makePicture(3, 2, Pattern::distinct), Format::png, path), S_OK);
+    ASSERT_NE(GetFileAttributesW(toWide(path).c_str()), INVALID_FILE_ATTRIBUTES);
+    Block block = loadBlock(path);
+    EXPECT_TRUE(DeleteFileA(path.c_str()));
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(headerOf(block).width, 3);
+}
+
+// ---- Figures, printed rather than checked -----------------------------
+
+double medianMilliseconds(const std::string& path, int warmUp, int runs) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    for (int i = 0; i < warmUp; ++i) Block warm = loadBlock(path);
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        LARGE_INTEGER start, end;
+        QueryPerformanceCounter(&start);
+        Block block = loadBlock(path);
+        QueryPerformanceCounter(&end);
+        if (!block) return -1;
+        times.push_back(1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
+                        static_cast<double>(frequency.QuadPart));
+    }
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+TEST_F(JloadTest, PrintsDecodeTimesAndFileSizes) {
+    Picture picture = makePicture(300, 200, Pattern::photo);
+    std::printf("300x200 picture, median of 50 loads after 5 warm-up loads:\n");
+    for (Format format : {Format::jpeg, Format::png, Format::bmp}) {
+        std::string path = tempFolder().file(std::string("timing") + extensionOf(format));
+        ASSERT_EQ(writePicture(picture, format, path, 0.85f), S_OK);
+        size_t bytes = readBytes(path).size();
+        // Without COM on the calling thread, every load enters and leaves COM
+        // itself; with the caller holding an apartment, it does not.
+        double cold = medianMilliseconds(path, 5, 50);
+        double warm;
+        {
+            ComScope com(COINIT_APARTMENTTHREADED);
+            warm = medianMilliseconds(path, 5, 50);
+        }
+        std::printf("  %-4s %7zu bytes  %7.3f ms (caller without COM)  %7.3f ms (caller in an STA)\n",
+                    extensionOf(format) + 1, bytes, cold, warm);
+        RecordProperty(std::string(extensionOf(format) + 1) + "_bytes", static_cast<int>(bytes));
+        DeleteFileA(path.c_str());
+    }
+    std::fflush(stdout);
+}
+
+}  // namespace
