@@ -62,3 +62,8 @@ add_test(NAME windows_tests COMMAND windows_tests)
 set_tests_properties(windows_tests PROPERTIES TIMEOUT 120)
 
 include(cmake/jload.cmake OPTIONAL)
+
+# Frame timing, run by hand (not a test): see its header.
+add_executable(frame_benchmark tests/bench/frame_benchmark.cpp)
+target_link_libraries(frame_benchmark PRIVATE verdalis_viewer)
+target_include_directories(frame_benchmark PRIVATE ${PROJECT_SOURCE_DIR})

@@ -1,0 +1,101 @@
+// frame_benchmark: how long the viewer takes to compose one frame, per view.
+// Run it from a folder that holds the viewer's files (build/windows/stage):
+//   scripts/wine-test.sh ../frame_benchmark.exe [frames]
+// Prints the median and the 99th percentile in milliseconds.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <vector>
+
+#include "app/main_window.h"
+#include "app/viewer_state.h"
+#include "data/food_entry.h"
+#include "render/frame.h"
+
+namespace {
+
+double nowMs() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+void report(const char* what, int frames, const std::function<void()>& frame) {
+    std::vector<double> times;
+    for (int i = 0; i < frames; ++i) {
+        double start = nowMs();
+        frame();
+        times.push_back(nowMs() - start);
+    }
+    std::sort(times.begin(), times.end());
+    std::printf("%-34s median %7.3f ms   p99 %7.3f ms\n", what, times[times.size() / 2],
+                times[std::min(times.size() - 1, times.size() * 99 / 100)]);
+}
+
+// The entry with the longest episode, so the text pages have something to scroll.
+int32_t longestEntry() {
+    int32_t best = 0;
+    std::size_t longest = 0;
+    for (int32_t i = 0; i < count(gViewer.entries); ++i) {
+        std::size_t n = std::strlen(at(gViewer.entries, i)->episode.get());
+        if (n > longest) longest = n, best = i;
+    }
+    return best;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int frames = argc > 1 ? std::max(10, std::atoi(argv[1])) : 300;
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    makeViewerClass(instance);
+    HWND hwnd = CreateWindowExA(0, kViewerClassName, "bench", WS_CAPTION | WS_SYSMENU, 0, 0, kWindowWidth,
+                                kWindowHeight, nullptr, nullptr, instance, nullptr);
+    if (!hwnd) return 1;
+    ShowWindow(hwnd, SW_SHOWNORMAL);
+    ViewerState* state = &gViewer;
+    std::printf("%d entries, %d sidebar bitmaps, %d frames each\n", count(state->entries), count(state->bitmaps),
+                frames);
+
+    state->view = 0;
+    state->category = 0;
+    report("index, all entries", frames, [&] { composeFrame(hwnd, state); });
+    state->category = 1;
+    report("index, category 1", frames, [&] { composeFrame(hwnd, state); });
+    state->category = 0;
+    report("paint (compose + blit), index", frames, [&] { paintFrame(hwnd, state); });
+
+    POINT p{400, 300};
+    ClientToScreen(hwnd, &p);
+    SetCursorPos(p.x, p.y);
+    int step = 0;
+    report("pointer move, message to painted", frames, [&] {
+        int y = 30 + (step++ % 20) * 20;
+        SendMessageA(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(400, y));
+        UpdateWindow(hwnd);
+    });
+
+    state->view = 1;
+    state->selected = longestEntry();
+    const char* tabs[] = {"picture", "episode", "kampo", "western", "effect", "symptoms", "dish", "advice"};
+    for (int32_t tab = 0; tab < 8; ++tab) {
+        char label[64];
+        std::snprintf(label, sizeof label, "detail %d (%s), entry %d", tab, tabs[tab], state->selected);
+        state->tab = tab;
+        report(label, frames, [&] {
+            state->scroll = 40;
+            composeFrame(hwnd, state);
+        });
+    }
+    DestroyWindow(hwnd);
+    return 0;
+}
