@@ -143,3 +143,33 @@ TEST_F(ViewerProcess, QuitSlotExitsWithZeroWithoutAnyFile) {
 }
 
 }  // namespace
+
+namespace {
+
+// The README names the faces the viewer's fonts resolve to; keep it true.
+TEST_F(ViewerTest, FontsResolveToTheIpaFaces) {
+    ASSERT_NE(createWindow(), nullptr);
+    HDC dc = state.memDC;
+    TEXTMETRICA tm = {};
+    GetTextMetricsA(dc, &tm);
+    EXPECT_EQ(tm.tmHeight, 18);
+    SIZE half = {}, full = {};
+    GetTextExtentPoint32A(dc, "a", 1, &half);
+    GetTextExtentPoint32A(dc, "あ", 2, &full);
+    EXPECT_EQ(half.cx, 8);
+    EXPECT_EQ(full.cx, 16);
+    char face[64] = {};
+    GetTextFaceA(dc, sizeof face, face);
+    // Wine reports the family by its Japanese name under code page 932.
+    EXPECT_TRUE(std::string(face) == "IPAGothic" || std::string(face) == "IPAゴシック") << face;
+
+    HFONT name = CreateFontA(40, 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             DEFAULT_QUALITY, VARIABLE_PITCH | FF_ROMAN, nullptr);
+    HGDIOBJ previous = SelectObject(dc, name);
+    GetTextFaceA(dc, sizeof face, face);
+    SelectObject(dc, previous);
+    DeleteObject(name);
+    EXPECT_TRUE(std::string(face) == "IPAMincho" || std::string(face) == "IPA明朝") << face;
+}
+
+}  // namespace

@@ -1,0 +1,18 @@
+# jload.dll, the picture decoder the viewer loads at run time, and its tests.
+
+add_library(jload SHARED jload/jload.cpp)
+target_include_directories(jload PRIVATE ${PROJECT_SOURCE_DIR})
+target_link_libraries(jload PRIVATE ole32 windowscodecs)
+# The viewer looks for "jload.dll" next to itself, so no "lib" prefix, and
+# no import library is needed: callers go through GetProcAddress.
+set_target_properties(jload PROPERTIES
+  PREFIX ""
+  RUNTIME_OUTPUT_DIRECTORY ${stage})
+
+# The tests load the built DLL from stage\ next to the test executable.
+add_executable(jload_tests tests/jload/jload_test.cpp)
+target_include_directories(jload_tests PRIVATE ${PROJECT_SOURCE_DIR})
+target_link_libraries(jload_tests PRIVATE gtest gtest_main ole32 windowscodecs)
+add_dependencies(jload_tests jload)
+add_test(NAME jload_tests COMMAND jload_tests)
+set_tests_properties(jload_tests PROPERTIES TIMEOUT 120)

@@ -1,0 +1,185 @@
+// The picture decoder behind jload.dll, built on the Windows Imaging Component
+// so that no image library has to ship with the viewer.
+#define JLOAD_BUILDING_DLL
+#include "jload/jload.h"
+
+#include <windows.h>
+#include <wincodec.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Owns one COM interface pointer; move-only so every Release happens exactly
+// once, and always before the apartment is left.
+template <typename T>
+class ComOwner {
+public:
+    ComOwner() = default;
+    ComOwner(const ComOwner&) = delete;
+    ComOwner& operator=(const ComOwner&) = delete;
+    ComOwner(ComOwner&& other) noexcept : ptr_(std::exchange(other.ptr_, nullptr)) {}
+    ComOwner& operator=(ComOwner&& other) noexcept {
+        if (this != &other) {
+            reset();
+            ptr_ = std::exchange(other.ptr_, nullptr);
+        }
+        return *this;
+    }
+    ~ComOwner() { reset(); }
+
+    void reset() {
+        if (ptr_) std::exchange(ptr_, nullptr)->Release();
+    }
+    T* get() const { return ptr_; }
+    T* operator->() const { return ptr_; }
+    // For out-parameters; drops whatever was held first.
+    T** put() {
+        reset();
+        return &ptr_;
+    }
+    void** putVoid() { return reinterpret_cast<void**>(put()); }
+
+private:
+    T* ptr_ = nullptr;
+};
+
+// Enters COM for the current thread and leaves it again only if this call was
+// the one that counted: a caller's own apartment, of either kind, is left as
+// it was.
+class ComApartment {
+public:
+    ComApartment() : result_(CoInitializeEx(nullptr, COINIT_MULTITHREADED)) {}
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+    ~ComApartment() {
+        if (result_ == S_OK || result_ == S_FALSE) CoUninitialize();
+    }
+    // RPC_E_CHANGED_MODE means the thread already lives in a single-threaded
+    // apartment, where the imaging objects work just as well.
+    bool usable() const { return SUCCEEDED(result_) || result_ == RPC_E_CHANGED_MODE; }
+
+private:
+    HRESULT result_;
+};
+
+// Owns a GlobalAlloc block until it is handed to the caller.
+class GlobalBlock {
+public:
+    explicit GlobalBlock(size_t bytes) : block_(GlobalAlloc(GMEM_FIXED, bytes)) {}
+    GlobalBlock(const GlobalBlock&) = delete;
+    GlobalBlock& operator=(const GlobalBlock&) = delete;
+    ~GlobalBlock() {
+        if (block_) GlobalFree(block_);
+    }
+    // With GMEM_FIXED the handle is the address.
+    unsigned char* data() const { return static_cast<unsigned char*>(static_cast<void*>(block_)); }
+    void* release() { return std::exchange(block_, nullptr); }
+
+private:
+    HGLOBAL block_;
+};
+
+std::vector<wchar_t> widePath(const char* path) {
+    // Invalid bytes fail the conversion instead of turning into '?', which
+    // could otherwise name a different file.
+    int length = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path, -1, nullptr, 0);
+    if (length <= 1) return {};
+    std::vector<wchar_t> wide(static_cast<size_t>(length));
+    if (MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path, -1, wide.data(), length) != length)
+        return {};
+    return wide;
+}
+
+// Reverses the row order in place: WIC hands rows out top-down, the block
+// holds them bottom-up.
+void flipRows(unsigned char* pixels, size_t rowBytes, size_t rows) {
+    std::vector<unsigned char> spare(rowBytes);
+    for (size_t top = 0, bottom = rows - 1; top < bottom; ++top, --bottom) {
+        unsigned char* upper = pixels + top * rowBytes;
+        unsigned char* lower = pixels + bottom * rowBytes;
+        std::memcpy(spare.data(), upper, rowBytes);
+        std::memcpy(upper, lower, rowBytes);
+        std::memcpy(lower, spare.data(), rowBytes);
+    }
+}
+
+void* decode(const wchar_t* path) {
+    // Declared first so that it is left last, after every object below has
+    // been released (which also closes the file).
+    ComApartment apartment;
+    if (!apartment.usable()) return nullptr;
+
+    ComOwner<IWICImagingFactory> factory;
+    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
+                                IID_IWICImagingFactory, factory.putVoid())))
+        return nullptr;
+
+    ComOwner<IWICBitmapDecoder> decoder;
+    if (FAILED(factory->CreateDecoderFromFilename(path, nullptr, GENERIC_READ,
+                                                  WICDecodeMetadataCacheOnDemand, decoder.put())))
+        return nullptr;
+
+    ComOwner<IWICBitmapFrameDecode> frame;
+    if (FAILED(decoder->GetFrame(0, frame.put()))) return nullptr;
+
+    ComOwner<IWICFormatConverter> converter;
+    if (FAILED(factory->CreateFormatConverter(converter.put()))) return nullptr;
+    if (FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGR,
+                                     WICBitmapDitherTypeNone, nullptr, 0.0,
+                                     WICBitmapPaletteTypeCustom)))
+        return nullptr;
+
+    UINT width = 0;
+    UINT height = 0;
+    if (FAILED(converter->GetSize(&width, &height))) return nullptr;
+    if (width == 0 || height == 0) return nullptr;
+    if (width > static_cast<UINT>(kMaxImageSide) || height > static_cast<UINT>(kMaxImageSide))
+        return nullptr;
+
+    // The side limit already keeps this far from overflowing, but the block
+    // size is checked on its own so the limit can change safely. CopyPixels
+    // takes its stride and buffer size as UINT, so those bound it too.
+    constexpr size_t kBytesPerPixel = 4;
+    constexpr size_t kUintMax = std::numeric_limits<UINT>::max();
+    size_t rowBytes = static_cast<size_t>(width) * kBytesPerPixel;
+    if (rowBytes / kBytesPerPixel != width || rowBytes > kUintMax) return nullptr;
+    if (height > kUintMax / rowBytes) return nullptr;
+    size_t pixelBytes = rowBytes * height;
+    if (pixelBytes > std::numeric_limits<size_t>::max() - sizeof(DecodedImageHeader))
+        return nullptr;
+
+    GlobalBlock block(sizeof(DecodedImageHeader) + pixelBytes);
+    if (!block.data()) return nullptr;
+    DecodedImageHeader header{static_cast<int32_t>(width), static_cast<int32_t>(height)};
+    std::memcpy(block.data(), &header, sizeof header);
+    unsigned char* pixels = block.data() + sizeof(DecodedImageHeader);
+
+    // One CopyPixels call for the whole picture: it is where a truncated or
+    // damaged file finally fails, and per-row calls would make some decoders
+    // do their work again for every row.
+    if (FAILED(converter->CopyPixels(nullptr, static_cast<UINT>(rowBytes),
+                                     static_cast<UINT>(pixelBytes), pixels)))
+        return nullptr;
+    flipRows(pixels, rowBytes, height);
+    return block.release();
+}
+
+}  // namespace
+
+JLOAD_API void* load(const char* path) {
+    if (!path) return nullptr;
+    // Nothing may unwind into the caller, which may not even be C++.
+    try {
+        std::vector<wchar_t> wide = widePath(path);
+        if (wide.empty()) return nullptr;
+        return decode(wide.data());
+    } catch (...) {
+        return nullptr;
+    }
+}
