@@ -1,0 +1,28 @@
+# The sidebar art: drawn under Wine by make_sidebar_art into the stage folder,
+# as sidebar/NN.bmp (NN = position in imagelist.txt) and imagelist.txt.
+add_executable(make_sidebar_art tools/make_sidebar_art.cpp)
+target_include_directories(make_sidebar_art PRIVATE ${PROJECT_SOURCE_DIR})
+target_link_libraries(make_sidebar_art PRIVATE gdi32 user32)
+
+# One output per bitmap, so deleting any of them redraws the set.
+set(sidebar_art_outputs ${stage}/imagelist.txt)
+foreach(position RANGE 29)
+  if(position LESS 10)
+    set(position 0${position})
+  endif()
+  list(APPEND sidebar_art_outputs ${stage}/sidebar/${position}.bmp)
+endforeach()
+
+add_custom_command(OUTPUT ${sidebar_art_outputs}
+  COMMAND make_sidebar_art ${stage}
+  DEPENDS make_sidebar_art
+  COMMENT "Drawing the sidebar art")
+add_custom_target(sidebar_art ALL DEPENDS ${sidebar_art_outputs})
+
+# Checks of the written art, run in the stage folder where the viewer reads it.
+add_executable(sidebar_art_tests tests/app/sidebar_art_test.cpp)
+target_link_libraries(sidebar_art_tests PRIVATE verdalis_viewer gtest gtest_main)
+target_include_directories(sidebar_art_tests PRIVATE ${PROJECT_SOURCE_DIR})
+add_dependencies(sidebar_art_tests sidebar_art)
+add_test(NAME sidebar_art_tests COMMAND sidebar_art_tests WORKING_DIRECTORY ${stage})
+set_tests_properties(sidebar_art_tests PROPERTIES TIMEOUT 120)
