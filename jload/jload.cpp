@@ -3,6 +3,8 @@
 #define JLOAD_BUILDING_DLL
 #include "jload/jload.h"
 
+#include "jload/com_owner.h"
+
 #include <windows.h>
 #include <wincodec.h>
 
@@ -14,59 +16,6 @@
 #include <vector>
 
 namespace {
-
-// Owns one COM interface pointer; move-only so every Release happens exactly
-// once, and always before the apartment is left.
-template <typename T>
-class ComOwner {
-public:
-    ComOwner() = default;
-    ComOwner(const ComOwner&) = delete;
-    ComOwner& operator=(const ComOwner&) = delete;
-    ComOwner(ComOwner&& other) noexcept : ptr_(std::exchange(other.ptr_, nullptr)) {}
-    ComOwner& operator=(ComOwner&& other) noexcept {
-        if (this != &other) {
-            reset();
-            ptr_ = std::exchange(other.ptr_, nullptr);
-        }
-        return *this;
-    }
-    ~ComOwner() { reset(); }
-
-    void reset() {
-        if (ptr_) std::exchange(ptr_, nullptr)->Release();
-    }
-    T* get() const { return ptr_; }
-    T* operator->() const { return ptr_; }
-    // For out-parameters; drops whatever was held first.
-    T** put() {
-        reset();
-        return &ptr_;
-    }
-    void** putVoid() { return reinterpret_cast<void**>(put()); }
-
-private:
-    T* ptr_ = nullptr;
-};
-
-// Enters COM for the current thread and leaves it again only if this call was
-// the one that counted: a caller's own apartment, of either kind, is left as
-// it was.
-class ComApartment {
-public:
-    ComApartment() : result_(CoInitializeEx(nullptr, COINIT_MULTITHREADED)) {}
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-    ~ComApartment() {
-        if (result_ == S_OK || result_ == S_FALSE) CoUninitialize();
-    }
-    // RPC_E_CHANGED_MODE means the thread already lives in a single-threaded
-    // apartment, where the imaging objects work just as well.
-    bool usable() const { return SUCCEEDED(result_) || result_ == RPC_E_CHANGED_MODE; }
-
-private:
-    HRESULT result_;
-};
 
 // Owns a GlobalAlloc block until it is handed to the caller.
 class GlobalBlock {

@@ -16,48 +16,10 @@
 #include <utility>
 #include <vector>
 
+#include "jload/com_owner.h"
 #include "jload/jload.h"
 
 namespace {
-
-// The tests' own small owner of a COM pointer.
-template <typename T>
-class ComOwner {
-public:
-    ComOwner() = default;
-    ComOwner(const ComOwner&) = delete;
-    ComOwner& operator=(const ComOwner&) = delete;
-    ~ComOwner() {
-        if (ptr_) ptr_->Release();
-    }
-    T* get() const { return ptr_; }
-    T* operator->() const { return ptr_; }
-    T** put() {
-        if (ptr_) std::exchange(ptr_, nullptr)->Release();
-        return &ptr_;
-    }
-    void** putVoid() { return reinterpret_cast<void**>(put()); }
-
-private:
-    T* ptr_ = nullptr;
-};
-
-// Enters COM and balances only a successful entry, like the DLL does, so a
-// helper can run on a thread that a test has already put in an apartment.
-class ComScope {
-public:
-    explicit ComScope(DWORD mode) : result_(CoInitializeEx(nullptr, mode)) {}
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-    ~ComScope() {
-        if (result_ == S_OK || result_ == S_FALSE) CoUninitialize();
-    }
-    HRESULT result() const { return result_; }
-    bool usable() const { return SUCCEEDED(result_) || result_ == RPC_E_CHANGED_MODE; }
-
-private:
-    HRESULT result_;
-};
 
 struct GlobalFreeDeleter {
     void operator()(void* block) const { GlobalFree(block); }
@@ -141,7 +103,7 @@ std::wstring toWide(const std::string& text) {
 
 HRESULT writePicture(const Picture& picture, Format format, const std::string& path,
                      float jpegQuality = 0.85f) {
-    ComScope com(COINIT_MULTITHREADED);
+    ComApartment com(COINIT_MULTITHREADED);
     if (!com.usable()) return com.result();
     ComOwner<IWICImagingFactory> factory;
     HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
@@ -531,7 +493,7 @@ TEST_F(JloadTest, PrintsDecodeTimesAndFileSizes) {
         double cold = medianMilliseconds(path, 5, 50);
         double warm;
         {
-            ComScope com(COINIT_APARTMENTTHREADED);
+            ComApartment com(COINIT_APARTMENTTHREADED);
             warm = medianMilliseconds(path, 5, 50);
         }
         std::printf("  %-4s %7zu bytes  %7.3f ms (caller without COM)  %7.3f ms (caller in an STA)\n",
