@@ -6,19 +6,23 @@ endif()
 
 find_package(yaml-cpp REQUIRED)
 
-add_library(verdalis_content STATIC tools/cp932.cpp tools/entry_source.cpp tools/content_pack.cpp)
+add_library(verdalis_content STATIC tools/cp932.cpp tools/entry_source.cpp tools/content_pack.cpp
+  tools/picture_pack.cpp)
 target_link_libraries(verdalis_content PUBLIC verdalis_core yaml-cpp)
 
 add_executable(verdalis-content tools/content_tool.cpp)
 target_link_libraries(verdalis-content PRIVATE verdalis_content)
 
 add_executable(host_tests
+  render/dish_layout.cpp
   render/scroll_rule.cpp
+  tests/render/dish_layout_test.cpp
   tests/render/scroll_rule_test.cpp
   tests/data/record_list_test.cpp
   tests/data/food_entry_test.cpp
   tests/data/scramble_test.cpp
-  tests/tools/content_pack_test.cpp)
+  tests/tools/content_pack_test.cpp
+  tests/tools/picture_pack_test.cpp)
 target_link_libraries(host_tests PRIVATE verdalis_content gtest gtest_main)
 target_compile_definitions(host_tests PRIVATE VERDALIS_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
 include(GoogleTest)
@@ -27,3 +31,4 @@ gtest_discover_tests(host_tests)
 # The bundled encyclopedia must always pack.
 add_test(NAME bundled_content_packs
   COMMAND verdalis-content pack ${PROJECT_SOURCE_DIR}/content/entries ${CMAKE_BINARY_DIR}/bundled-data)
+include(cmake/print_host.cmake OPTIONAL)

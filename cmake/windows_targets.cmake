@@ -22,9 +22,11 @@ add_library(verdalis_viewer STATIC
   app/main_window.cpp
   app/pointer_input.cpp
   data/entry_loader.cpp
+  data/picture.cpp
   data/sidebar_bitmap.cpp
   print/print_job.cpp
   render/detail_page.cpp
+  render/dish_layout.cpp
   render/frame.cpp
   render/index_lists.cpp
   render/picture_pages.cpp
@@ -48,6 +50,17 @@ if(VERDALIS_CONTENT_TOOL)
   add_custom_target(stage_data ALL DEPENDS ${stage}/data)
 endif()
 
+# The pictures, scrambled into image/food_image under the viewer's names.
+file(GLOB picture_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/content/pictures/*.png)
+if(VERDALIS_CONTENT_TOOL)
+  add_custom_command(OUTPUT ${generated}/pictures.stamp
+    COMMAND ${VERDALIS_CONTENT_TOOL} pictures ${PROJECT_SOURCE_DIR}/content/pictures ${stage}/image/food_image
+    COMMAND ${CMAKE_COMMAND} -E touch ${generated}/pictures.stamp
+    DEPENDS ${picture_sources} ${VERDALIS_CONTENT_TOOL}
+    COMMENT "Scrambling the pictures")
+  add_custom_target(stage_pictures ALL DEPENDS ${generated}/pictures.stamp)
+endif()
+
 include(cmake/sidebar_art.cmake OPTIONAL)
 
 # Windows tests run under Wine through the cross-compiling emulator.
@@ -55,7 +68,9 @@ add_executable(windows_tests
   tests/app/main_window_test.cpp
   tests/app/pointer_input_test.cpp
   tests/app/viewer_fixture.cpp
-  tests/render/detail_page_test.cpp)
+  tests/data/picture_test.cpp
+  tests/render/detail_page_test.cpp
+  tests/render/picture_pages_test.cpp)
 target_link_libraries(windows_tests PRIVATE verdalis_viewer gtest gtest_main)
 target_include_directories(windows_tests PRIVATE ${PROJECT_SOURCE_DIR})
 add_test(NAME windows_tests COMMAND windows_tests)

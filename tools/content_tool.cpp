@@ -2,6 +2,7 @@
 // and back.
 //   verdalis-content pack SOURCE_DIR DATA_FILE
 //   verdalis-content unpack DATA_FILE OUT_DIR
+//   verdalis-content pictures PICTURE_DIR OUT_DIR
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "tools/content_pack.h"
+#include "tools/picture_pack.h"
 
 namespace fs = std::filesystem;
 
@@ -19,7 +21,8 @@ namespace {
 
 int usage() {
     std::cerr << "usage: verdalis-content pack SOURCE_DIR DATA_FILE\n"
-                 "       verdalis-content unpack DATA_FILE OUT_DIR\n";
+                 "       verdalis-content unpack DATA_FILE OUT_DIR\n"
+                 "       verdalis-content pictures PICTURE_DIR OUT_DIR\n";
     return 2;
 }
 
@@ -100,5 +103,10 @@ int main(int argc, char** argv) {
     std::string command = argv[1];
     if (command == "pack") return pack(argv[2], argv[3]);
     if (command == "unpack") return unpack(argv[2], argv[3]);
+    if (command == "pictures") {
+        std::vector<std::string> problems = packPictures(argv[2], argv[3]);
+        for (const std::string& p : problems) std::cerr << p << "\n";
+        return problems.empty() ? 0 : 1;
+    }
     return usage();
 }

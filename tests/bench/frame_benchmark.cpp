@@ -58,6 +58,10 @@ int main(int argc, char** argv) {
     int frames = argc > 1 ? std::max(10, std::atoi(argv[1])) : 300;
     HINSTANCE instance = GetModuleHandleA(nullptr);
     makeViewerClass(instance);
+    gViewer.decoderModule = LoadLibraryA("jload");
+    if (gViewer.decoderModule)
+        gViewer.decoderLoad = reinterpret_cast<DecoderLoad>(
+            reinterpret_cast<void*>(GetProcAddress(gViewer.decoderModule, "load")));
     HWND hwnd = CreateWindowExA(0, kViewerClassName, "bench", WS_CAPTION | WS_SYSMENU, 0, 0, kWindowWidth,
                                 kWindowHeight, nullptr, nullptr, instance, nullptr);
     if (!hwnd) return 1;
@@ -96,6 +100,18 @@ int main(int argc, char** argv) {
             composeFrame(hwnd, state);
         });
     }
+    // Picture pages decode at every frame; none may leave its temporary file.
+    state->selected = 0;
+    state->scroll = 0;
+    state->tab = 0;
+    report("picture page x1000, entry 0", 1000, [&] { composeFrame(hwnd, state); });
+    state->tab = 6;
+    report("dish page x1000, entry 0", 1000, [&] { composeFrame(hwnd, state); });
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA("image\\food_image\\*buf", &found);
+    std::printf("temporary files left: %s\n", search == INVALID_HANDLE_VALUE ? "none" : found.cFileName);
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    std::printf("decoder library: %s\n", gViewer.decoderLoad ? "loaded" : "missing");
     DestroyWindow(hwnd);
     return 0;
 }

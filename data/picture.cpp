@@ -1,0 +1,140 @@
+#include "data/picture.h"
+
+#include <climits>
+#include <cstdio>
+#include <cstring>
+
+#include "app/viewer_state.h"
+#include "data/scramble.h"
+
+namespace {
+
+constexpr char kTempSuffix[] = "buf";
+constexpr int32_t kMaxPictureSide = 16384;
+constexpr std::size_t kCopyChunk = 64 * 1024;
+
+// The decoder's block: width, height, then the pixels.
+struct DecodedHeader {
+    int32_t width;
+    int32_t height;
+};
+
+class StdioFile {
+public:
+    StdioFile(const char* path, const char* mode) : file_(std::fopen(path, mode)) {}
+    StdioFile(const StdioFile&) = delete;
+    StdioFile& operator=(const StdioFile&) = delete;
+    ~StdioFile() { close(); }
+    std::FILE* get() const { return file_; }
+    // False when the buffered data could not be written out.
+    bool close() {
+        bool ok = !file_ || std::fclose(file_) == 0;
+        file_ = nullptr;
+        return ok;
+    }
+
+private:
+    std::FILE* file_;
+};
+
+bool copyDescrambled(std::FILE* in, std::FILE* out) {
+    PictureKey key = makePictureKey();
+    std::uint8_t buffer[kCopyChunk];
+    std::size_t offset = 0;
+    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, in)) {
+        descrambleBytes(buffer, n, offset, key.data(), key.size());
+        if (std::fwrite(buffer, 1, n, out) != n) return false;
+        offset += n;
+    }
+    return !std::ferror(in);
+}
+
+}  // namespace
+
+void formatPicturePath(char* out, std::size_t size, int32_t id, PictureKind kind) {
+    std::snprintf(out, size, "image/food_image/%03d%d", static_cast<int>(id), static_cast<int>(kind));
+}
+
+bool fileExists(const char* path) {
+    HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return true;
+}
+
+int32_t fileSize(const char* path) {
+    StdioFile file(path, "rb");
+    if (!file.get() || std::fseek(file.get(), 0, SEEK_END) != 0) return 0;
+    long size = std::ftell(file.get());
+    return size < 0 ? 0 : size > INT32_MAX ? INT32_MAX : static_cast<int32_t>(size);
+}
+
+bool descrambleToTemp(const char* path, char* tempPath, std::size_t tempPathSize) {
+    std::size_t length = std::strlen(path);
+    if (length + sizeof kTempSuffix > tempPathSize) return false;  // the name would not fit
+    std::memcpy(tempPath, path, length);
+    std::memcpy(tempPath + length, kTempSuffix, sizeof kTempSuffix);
+    StdioFile in(path, "rb");
+    if (!in.get()) return false;
+    StdioFile out(tempPath, "wb");
+    if (!out.get()) return false;  // a read-only folder, say
+    bool ok = copyDescrambled(in.get(), out.get());
+    ok = out.close() && ok;
+    if (!ok) DeleteFileA(tempPath);
+    return ok;
+}
+
+int32_t loadPicture(const char* path, Picture* picture, ViewerState* state) {
+    *picture = Picture{};
+    if (!fileExists(path) || !state || !state->decoderLoad) return 0;
+    char tempPath[kTempPathBufferSize];
+    if (!descrambleToTemp(path, tempPath, sizeof tempPath)) return 0;
+    void* decoded = state->decoderLoad(tempPath);
+    DeleteFileA(tempPath);  // the decoder has closed it
+    if (!decoded) return 0;
+
+    DecodedHeader size;
+    std::memcpy(&size, decoded, sizeof size);
+    if (size.width <= 0 || size.height <= 0 || size.width > kMaxPictureSide || size.height > kMaxPictureSide) {
+        GlobalFree(decoded);
+        return 0;
+    }
+    std::size_t pixelBytes = static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height) * 4;
+    void* block = GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, pixelBytes + kPictureHeaderBytes);
+    if (!block) {
+        GlobalFree(decoded);
+        return 0;
+    }
+    auto* header = static_cast<BITMAPINFOHEADER*>(block);
+    header->biSize = sizeof(BITMAPINFOHEADER);
+    header->biWidth = size.width;
+    header->biHeight = size.height;
+    header->biPlanes = 1;
+    header->biBitCount = 32;
+    header->biCompression = BI_RGB;
+    picture->info = block;
+    picture->pixels = static_cast<char*>(block) + kPictureHeaderBytes;
+    picture->width = size.width;
+    picture->height = size.height;
+    std::memcpy(picture->pixels, static_cast<const char*>(decoded) + sizeof size, pixelBytes);
+    GlobalFree(decoded);
+    return 1;
+}
+
+void freePicture(Picture* picture) {
+    if (picture->info) GlobalFree(picture->info);
+    *picture = Picture{};
+}
+
+void loadEntryPicture(int32_t id, PictureKind kind, Picture* picture, ViewerState* state) {
+    char path[64];
+    formatPicturePath(path, sizeof path, id, kind);
+    loadPicture(path, picture, state);
+    if (!picture->info) loadPicture(kFallbackPicturePath, picture, state);
+}
+
+void drawPicture(HDC dc, const Picture& picture, int x, int y, int width, int height) {
+    if (!picture.info) return;
+    StretchDIBits(dc, x, y, width, height, 0, 0, picture.width, picture.height, picture.pixels,
+                  static_cast<const BITMAPINFO*>(picture.info), DIB_RGB_COLORS, SRCCOPY);
+}

@@ -1,0 +1,113 @@
+#include "render/picture_pages.h"
+
+#include <cstring>
+#include <filesystem>
+#include <string>
+
+#include "data/food_entry.h"
+#include "data/picture.h"
+#include "data/scramble.h"
+#include "tests/app/viewer_fixture.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr COLORREF kPictureColour = RGB(0xF0, 0x80, 0x10);
+constexpr COLORREF kGrey = 0xD2D2D2;
+
+// Answers every file with a solid 3 x 2 picture.
+void* solidPicture(const char*) {
+    int32_t size[2] = {3, 2};
+    auto* block = static_cast<unsigned char*>(GlobalAlloc(GMEM_FIXED, 8 + 24));
+    std::memcpy(block, size, 8);
+    for (int i = 0; i < 6; ++i) {
+        block[8 + 4 * i] = 0x10;
+        block[9 + 4 * i] = 0x80;
+        block[10 + 4 * i] = 0xF0;
+        block[11 + 4 * i] = 0xFF;
+    }
+    return block;
+}
+
+std::string dishEntry(int id, const std::string& steps) {
+    return "sikibetu" + std::to_string(id) + ",name,chinese,0,n,t,0,e,c,k,i,d,s,dish" + std::to_string(id) +
+           ",2,大根,1本,水,2カップ," + steps + "effect,1,other,advice,0,supplement,\n";
+}
+
+class PicturePagesTest : public ViewerTest {
+protected:
+    void SetUp() override {
+        ViewerTest::SetUp();
+        std::string step67(67, 's'), step68(68, 's');
+        writeDataFile("data", dishEntry(0, "2," + step68 + ",b,") + dishEntry(1, "2," + step67 + ",b,") +
+                                  dishEntry(2, "0,"));
+        for (const char* name : {"0001", "0002", "0012", "no"}) {
+            fs::create_directories("image/food_image");
+            writeFile(std::string("image/food_image/") + name, "scrambled");
+        }
+        ASSERT_NE(createWindow(), nullptr);
+        state.decoderLoad = &solidPicture;
+        state.view = 1;
+    }
+    void TearDown() override {
+        state.decoderLoad = nullptr;
+        ViewerTest::TearDown();
+    }
+    void paint(int32_t entry, int32_t tab, int32_t scroll) {
+        state.selected = entry;
+        state.tab = tab;
+        state.scroll = scroll;
+        InvalidateRect(hwnd, nullptr, FALSE);
+        UpdateWindow(hwnd);
+    }
+};
+
+TEST_F(PicturePagesTest, IngredientPictureIgnoresTheOffset) {
+    for (int32_t scroll : {0, 300}) {
+        paint(0, 0, scroll);
+        EXPECT_EQ(pixel(330, 140), kPictureColour) << scroll;
+        EXPECT_EQ(pixel(629, 339), kPictureColour) << scroll;
+        EXPECT_EQ(pixel(329, 200), 0xFFFFFFu) << scroll;
+        EXPECT_EQ(pixel(630, 200), 0xFFFFFFu) << scroll;
+        EXPECT_EQ(state.scroll, scroll) << "the picture page leaves the offset alone";
+    }
+}
+
+TEST_F(PicturePagesTest, DishPagePositions) {
+    for (int32_t s : {0, 30}) {
+        paint(0, 6, s);
+        EXPECT_EQ(pixel(215, 140 - s + 30), kPictureColour) << "dish picture, scroll " << s;
+        EXPECT_EQ(pixel(210, 411 - s), kGrey) << "[調理法] is fixed, scroll " << s;
+        EXPECT_EQ(pixel(530, 141 - s), kGrey) << "[材料名], scroll " << s;
+        // A 68-byte first step moves the second step and the effect block down a line.
+        EXPECT_EQ(pixel(210, 470 + 20 * 3 - s + 1), kGrey) << "[料理の効果] after a wrapped step, scroll " << s;
+    }
+    paint(1, 6, 0);
+    EXPECT_EQ(pixel(210, 470 + 20 * 2 + 1), kGrey) << "a 67-byte step takes one line";
+    EXPECT_EQ(pixel(210, 470 + 20 * 3 + 1), 0xFFFFFFu);
+    paint(2, 6, 0);
+    EXPECT_EQ(pixel(210, 471), kGrey) << "no steps: [料理の効果] at 470";
+    EXPECT_EQ(pixel(210, 541), kGrey) << "[その他の料理例] 70 below it";
+}
+
+TEST_F(PicturePagesTest, MissingPicturesFallBackOrLeaveTheirPlaceWhite) {
+    paint(2, 6, 0);  // entry 2 has no dish picture of its own: "no" is drawn
+    EXPECT_EQ(pixel(300, 200), kPictureColour);
+    fs::remove("image/food_image/no");
+    paint(2, 6, 0);
+    EXPECT_EQ(pixel(300, 200), 0xFFFFFFu);
+    EXPECT_EQ(pixel(210, 411), kGrey) << "the rest of the page is still drawn";
+    state.decoderLoad = nullptr;
+    paint(0, 0, 0);
+    EXPECT_EQ(pixel(480, 240), 0xFFFFFFu) << "without the decoder library no picture, no crash";
+}
+
+TEST_F(PicturePagesTest, LargeOffsetScrollsEverythingAway) {
+    paint(0, 6, 5000);
+    for (int y = 110; y < 560; y += 4)
+        for (int x = 200; x < 790; x += 7) ASSERT_EQ(pixel(x, y), 0xFFFFFFu) << x << "," << y;
+    EXPECT_EQ(state.scroll, 5000) << "the dish page does not bound the offset";
+}
+
+}  // namespace
