@@ -40,8 +40,11 @@ protected:
     void SetUp() override {
         ViewerTest::SetUp();
         std::string step67(67, 's'), step68(68, 's');
+        std::string huge(1500, 'h');  // longer than the page's 512-byte formatting buffer
         writeDataFile("data", dishEntry(0, "2," + step68 + ",b,") + dishEntry(1, "2," + step67 + ",b,") +
-                                  dishEntry(2, "0,"));
+                                  dishEntry(2, "0,") + dishEntry(3, "1," + huge + ",") +
+                                  "sikibetu4,name,chinese,0,n,t,0,e,c,k,i,d,s," + std::string(250, 'd') + ",0,0,effect,1," +
+                                  huge + ",advice,0,supplement,\n");
         for (const char* name : {"0001", "0002", "0012", "no"}) {
             fs::create_directories("image/food_image");
             writeFile(std::string("image/food_image/") + name, "scrambled");
@@ -101,6 +104,14 @@ TEST_F(PicturePagesTest, MissingPicturesFallBackOrLeaveTheirPlaceWhite) {
     state.decoderLoad = nullptr;
     paint(0, 0, 0);
     EXPECT_EQ(pixel(480, 240), 0xFFFFFFu) << "without the decoder library no picture, no crash";
+}
+
+TEST_F(PicturePagesTest, OverlongTextsAreCutNotOverflowed) {
+    ASSERT_EQ(count(state.entries), 5);
+    paint(3, 6, 0);
+    EXPECT_EQ(pixel(210, 470 + 20 * 2 + 1), kGrey) << "the long step counts as two lines";
+    paint(4, 6, 0);
+    EXPECT_EQ(pixel(210, 471), kGrey);
 }
 
 TEST_F(PicturePagesTest, LargeOffsetScrollsEverythingAway) {
