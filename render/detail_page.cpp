@@ -36,8 +36,6 @@ struct HeaderLabel {
 };
 constexpr HeaderLabel kHeaderLabels[] = {{" 漢名 ", 430, 10}, {" 薬味 ", 430, 50}, {" 薬性 ", 560, 50}, {" 旬 ", 680, 50}};
 
-void textOut(HDC dc, int x, int y, const char* text) { TextOutA(dc, x, y, text, static_cast<int>(std::strlen(text))); }
-
 void drawName(HDC dc, const FoodEntry& entry) {
     OwnedFont nameFont{CreateFontA(40, 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
                                    CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_ROMAN, nullptr)};

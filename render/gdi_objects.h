@@ -70,6 +70,11 @@ private:
     HDC dc_;
 };
 
+// Draws a NUL-terminated text at (x, y) in the DC's current colours.
+inline void textOut(HDC dc, int x, int y, const char* text) {
+    TextOutA(dc, x, y, text, lstrlenA(text));
+}
+
 // Fills a rectangle with a solid colour through a brush made for the fill.
 inline void fillSolid(HDC dc, const RECT& rect, COLORREF colour) {
     OwnedBrush brush{CreateSolidBrush(colour)};

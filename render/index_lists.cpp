@@ -6,6 +6,7 @@
 
 #include "app/viewer_state.h"
 #include "data/food_entry.h"
+#include "render/gdi_objects.h"
 
 namespace {
 
@@ -32,7 +33,7 @@ void drawLabel(HDC dc, int32_t position, int32_t entryIndex, const FoodEntry& en
     SetTextColor(dc, highlighted ? kSelectedText : kLabelText);
     SetBkColor(dc, highlighted ? kSelectedBackground : entryBackgroundColor(entryIndex));
     POINT at = listLabelOrigin(position);
-    TextOutA(dc, at.x, at.y, label, static_cast<int>(std::strlen(label)));
+    textOut(dc, at.x, at.y, label);
 }
 
 // Draws positions 0.. of a list whose first entry is `first`, as far as the

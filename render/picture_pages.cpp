@@ -9,6 +9,7 @@
 #include "render/detail_page.h"
 #include "render/dish_layout.h"
 #include "render/frame.h"
+#include "render/gdi_objects.h"
 
 namespace {
 
@@ -20,8 +21,6 @@ constexpr int kPageBottom = 580;
 // Every formatted text of the dish page goes through one buffer of this size;
 // snprintf cuts what does not fit.
 constexpr std::size_t kFormatBufferSize = 512;
-
-void textOut(HDC dc, int x, int y, const char* text) { TextOutA(dc, x, y, text, static_cast<int>(std::strlen(text))); }
 
 void title(HDC dc, int x, int y, const char* text) {
     SetBkColor(dc, kTitleBackground);
