@@ -10,3 +10,6 @@ cmake --build --preset host
 scripts/wine-prefix.sh test
 cmake --preset windows >/dev/null
 cmake --build --preset windows
+# The Wine printer "Verdalis PDF" (PDFs in build/prints), in both prefixes.
+scripts/printer-setup.sh test
+scripts/printer-setup.sh run

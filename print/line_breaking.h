@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string_view>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+// Printed texts are broken character by character against the measured width
+// of the text column, so every line has the same pitch and a text's height is
+// known before anything is drawn. Texts are Shift-JIS byte strings.
+
+// Width in device pixels of the first `length` bytes of `text`.
+using MeasureText = std::function<int32_t(const char* text, int32_t length)>;
+
+struct PrintLine {
+    int32_t charCount = 0;  // characters on the line, an ending newline included
+    int32_t byteCount = 0;  // bytes of the line, an ending newline included
+};
+
+struct LineBox {
+    int32_t left = 0;
+    int32_t top = 0;
+    int32_t right = 0;
+    int32_t bottom = 0;
+};
+
+// Receives one line (its bytes, an ending newline included) and its box.
+using DrawLine = std::function<void(std::string_view line, const LineBox& box)>;
+
+constexpr bool isShiftJisLeadByte(unsigned char byte) {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xEF);
+}
+
+// The line that starts at the beginning of text in a column `width` pixels wide.
+// Both counts are 0 for an empty text and when not even the first character fits.
+PrintLine breakPrintLine(std::string_view text, int32_t width, const MeasureText& measure);
+
+// Breaks the whole text into lines of `area`'s width starting at area.top, one
+// pitch (lineHeight + lineGap) apart; hands each line to drawLine when it is
+// given. Returns the y below the last line (area.top when there is none).
+int32_t layoutTextBlock(std::string_view text, const LineBox& area, int32_t lineGap, int32_t lineHeight,
+                        const MeasureText& measure, const DrawLine* drawLine);
+
+#ifdef _WIN32
+// The character count of the line at the start of text in the width of `line`,
+// measured with the DC's selected font; its byte count goes to *byteCount.
+int32_t measurePrintLine(HDC dc, const char* text, const RECT& line, int32_t* byteCount);
+
+// draw 1: draws the lines of text in rect's column from rect.top and returns 0.
+// draw 0: draws nothing and returns the y below the last line.
+int32_t printTextBlock(HDC dc, const char* text, const RECT& rect, int32_t lineGap, int32_t lineHeight,
+                       int32_t draw);
+#endif

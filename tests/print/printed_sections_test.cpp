@@ -1,0 +1,211 @@
+#include "print/printed_sections.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "data/food_entry.h"
+#include "print/line_breaking.h"
+#include "print/print_job.h"
+#include "render/gdi_objects.h"
+#include "tests/app/viewer_fixture.h"
+#include "tests/print/print_fixture.h"
+#include "tests/print/print_test_entries.h"
+
+namespace {
+
+struct Printer {
+    const char* name;
+    int32_t (*print)(const FoodEntry&, const PRINTDLGA&, const PageGeometry&, int32_t y, ViewerState*, int32_t);
+};
+
+template <int32_t (*print)(const FoodEntry&, const PRINTDLGA&, const PageGeometry&, int32_t, int32_t)>
+int32_t section(const FoodEntry& e, const PRINTDLGA& d, const PageGeometry& g, int32_t y, ViewerState*, int32_t draw) {
+    return print(e, d, g, y, draw);
+}
+
+int32_t titleBlock(const FoodEntry& e, const PRINTDLGA& d, const PageGeometry& g, int32_t, ViewerState* s,
+                   int32_t draw) {
+    return printTitleBlock(e, d, g, s, draw);
+}
+
+constexpr Printer kPrinters[] = {
+    {"title", titleBlock},
+    {"episode", section<printEpisodeSection>},
+    {"kampo", section<printKampoSection>},
+    {"western", section<printWesternSection>},
+    {"effect", section<printEffectSection>},
+    {"symptoms", section<printSymptomsSection>},
+    {"dish", printDishSection},
+    {"advice", section<printAdviceSection>},
+};
+
+class PrintedSectionsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(printer.get(), nullptr) << "no printer \"" << kPrinterName << "\": run scripts/printer-setup.sh test";
+        dialog = dialogFor(printer.get());
+        computePageGeometry(dialog, &g);
+    }
+    // Opens a document that goes to a PostScript file, so drawing passes draw
+    // on a real page.
+    void startDocument(const std::string& folder) {
+        psPath = folder + "/out.ps";
+        DOCINFOA info{};
+        info.cbSize = sizeof info;
+        info.lpszDocName = "sections";
+        info.lpszOutput = psPath.c_str();
+        ASSERT_GT(StartDocA(printer.get(), &info), 0);
+    }
+    // Every printer on every entry of the list, each on a page of its own:
+    // measuring and drawing end at the same y.
+    void expectSameYInBothModes(ViewerState* state) {
+        for (int32_t index = 0; index < count(state->entries); ++index) {
+            const FoodEntry& entry = *at(state->entries, index);
+            ASSERT_GT(StartPage(printer.get()), 0);
+            for (const Printer& p : kPrinters) {
+                int32_t measured = p.print(entry, dialog, g, g.marginTop, state, 0);
+                int32_t drawn = p.print(entry, dialog, g, g.marginTop, state, 1);
+                EXPECT_EQ(measured, drawn) << p.name << " of entry " << index;
+                EXPECT_GT(measured, g.marginTop) << p.name << " of entry " << index;
+            }
+            ASSERT_GT(EndPage(printer.get()), 0);
+        }
+    }
+    PrinterDC printer;
+    PRINTDLGA dialog{};
+    PageGeometry g;
+    std::string psPath;
+};
+
+TEST_F(PrintedSectionsTest, printerReportsAnA4PageAt300Dpi) {
+    EXPECT_EQ(g.pageWidth, 2479);
+    EXPECT_EQ(g.pageHeight, 3508);
+    PageGeometry expected = pageGeometryFor(2479, 3508);
+    EXPECT_EQ(g.lineHeight, expected.lineHeight);
+    EXPECT_EQ(g.marginBottom, expected.marginBottom);
+    EXPECT_EQ(GetDeviceCaps(printer.get(), LOGPIXELSY), 300);
+}
+
+TEST_F(PrintedSectionsTest, romanShiftJisFontResolvesToIpaMincho) {
+    OwnedFont font{newPrintFont(g.lineHeight)};
+    HGDIOBJ previous = SelectObject(printer.get(), font.get());
+    char face[LF_FACESIZE] = {};
+    GetTextFaceA(printer.get(), LF_FACESIZE, face);
+    TEXTMETRICA tm{};
+    GetTextMetricsA(printer.get(), &tm);
+    SelectObject(printer.get(), previous);
+    EXPECT_STREQ(face, "IPA明朝");
+    EXPECT_EQ(tm.tmHeight, g.lineHeight);
+    EXPECT_EQ(tm.tmCharSet, SHIFTJIS_CHARSET);
+}
+
+TEST_F(PrintedSectionsTest, entriesMadeForTheTestGiveTheSameYInBothModes) {
+    std::string folder = testOutputFolder();
+    writeDataFile(folder + "/data", printTestEntries());
+    PrintState entries;
+    ASSERT_TRUE(entries.loadDataFile(folder + "/data"));
+    ASSERT_EQ(count(entries.state.entries), 4);
+    startDocument(folder);
+    expectSameYInBothModes(&entries.state);
+    EndDoc(printer.get());
+}
+
+TEST_F(PrintedSectionsTest, everyBundledEntryGivesTheSameYInBothModes) {
+    // Run in the stage folder, with the decoder, so drawing passes load and
+    // draw the real pictures as the viewer would.
+    std::string output = testOutputFolder();
+    char previous[MAX_PATH];
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    ASSERT_TRUE(SetCurrentDirectoryA(VERDALIS_STAGE_DIR));
+    PrintState bundled;
+    bool loaded = bundled.loadDataFile("data");
+    bundled.loadDecoder("jload.dll");
+    if (loaded) {
+        EXPECT_EQ(count(bundled.state.entries), kEntryCount);
+        startDocument(output);
+        expectSameYInBothModes(&bundled.state);
+        EndDoc(printer.get());
+    }
+    SetCurrentDirectoryA(previous);
+    ASSERT_TRUE(loaded) << "no packed data in " << VERDALIS_STAGE_DIR;
+}
+
+class SectionCases : public PrintedSectionsTest {
+protected:
+    void SetUp() override {
+        PrintedSectionsTest::SetUp();
+        std::string folder = testOutputFolder();
+        writeDataFile(folder + "/data", printTestEntries());
+        ASSERT_TRUE(entries.loadDataFile(folder + "/data"));
+    }
+    const FoodEntry& entry(int index) { return *at(entries.state.entries, index); }
+    int32_t pitch() const { return g.lineHeight + g.lineGap; }
+    PrintState entries;
+};
+
+TEST_F(SectionCases, titleBlockEndsSixLinesAndFiveGapsBelowTheTop) {
+    for (int index : {kShortEntry, kLongEntry, kEmptyEntry}) {
+        EXPECT_EQ(printTitleBlock(entry(index), dialog, g, &entries.state, 0),
+                  g.marginTop + 6 * g.lineHeight + 5 * g.lineGap);
+    }
+}
+
+TEST_F(SectionCases, ruleAddsFiveUnits) {
+    EXPECT_EQ(printRule(dialog, g, 700, 0), 700 + 5 * g.unitY);
+}
+
+TEST_F(SectionCases, noSymptomsGiveTheHeadingAndOneEmptyRow) {
+    EXPECT_EQ(printSymptomsSection(entry(kEmptyEntry), dialog, g, 1000, 0), 1000 + 2 * pitch());
+}
+
+TEST_F(SectionCases, absentImmunityAndEmptySupplementTakeOneLineEach) {
+    // Heading, empty text (no line), two gaps, heading, fallback line.
+    EXPECT_EQ(printWesternSection(entry(kEmptyEntry), dialog, g, 1000, 0), 1000 + 3 * pitch() + 2 * g.lineGap);
+    EXPECT_EQ(printAdviceSection(entry(kEmptyEntry), dialog, g, 1000, 0), 1000 + 3 * pitch() + 2 * g.lineGap);
+}
+
+TEST_F(SectionCases, textSectionsAdvanceOnePitchPerLine) {
+    // "kampo 0" .. "kampo 39" and "end": 41 short lines below the heading.
+    EXPECT_EQ(printKampoSection(entry(kLongEntry), dialog, g, 1000, 0), 1000 + 42 * pitch());
+    // Three episode lines and "end".
+    EXPECT_EQ(printEpisodeSection(entry(kLongEntry), dialog, g, 1000, 0), 1000 + 5 * pitch());
+}
+
+TEST_F(SectionCases, dishStepsStartAtAFixedDistanceWhateverTheIngredients) {
+    // The empty dish has no rows: heading, name, steps heading at the fixed
+    // place, two gaps, effect heading and one line, other dishes heading.
+    int32_t y = 1000;
+    int32_t steps = y + g.lineHeight + 7 * g.lineGap + 60 * g.unitY;
+    int32_t expected = steps + pitch() + 2 * g.lineGap + pitch() + g.lineHeight + 3 * g.lineGap + pitch();
+    EXPECT_EQ(printDishSection(entry(kEmptyEntry), dialog, g, y, &entries.state, 0), expected);
+    EXPECT_GT(printDishSection(entry(kLongEntry), dialog, g, y, &entries.state, 0), expected + 10 * pitch());
+}
+
+TEST_F(SectionCases, printersLeaveTheDcFontAsTheyFoundIt) {
+    HGDIOBJ before = GetCurrentObject(printer.get(), OBJ_FONT);
+    for (const Printer& p : kPrinters) {
+        p.print(entry(kLongEntry), dialog, g, g.marginTop, &entries.state, 0);
+        EXPECT_EQ(GetCurrentObject(printer.get(), OBJ_FONT), before) << p.name;
+    }
+}
+
+TEST_F(SectionCases, textsOverTheOldBufferSizeAreMeasuredWhole) {
+    // 12000 bytes of Japanese, more than the 9999 a fixed buffer would hold.
+    std::string text;
+    while (text.size() < 12000) text += "大根はアブラナ科の野菜。";
+    OwnedFont font{newPrintFont(g.lineHeight)};
+    SelectionScope useFont{printer.get(), font.get()};
+    RECT column{g.marginLeft, 0, g.marginRight, g.marginBottom};
+    int32_t bytes = 0;
+    int32_t lines = 0;
+    for (const char* p = text.c_str(); *p; p += bytes, ++lines) {
+        ASSERT_GT(measurePrintLine(printer.get(), p, column, &bytes), 0);
+        ASSERT_GT(bytes, 0);
+    }
+    EXPECT_GT(lines, 12000 / 200);
+    EXPECT_EQ(printTextBlock(printer.get(), text.c_str(), column, g.lineGap, g.lineHeight, 0), lines * pitch());
+}
+
+}  // namespace
