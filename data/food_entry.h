@@ -50,6 +50,14 @@ struct FoodEntry {
 
 Text newText(const char* s);
 
+// A text's characters, or "" for an absent one.
+inline const char* textOf(const Text& t) { return t ? t.get() : ""; }
+
+// What the pages and the printout show for an absent immunity and an empty
+// supplement (each begins with a full-width space).
+constexpr char kNoImmunity[] = "　未確認";
+constexpr char kNoSupplement[] = "　特になし";
+
 // Decimal integer after optional white space and sign; saturates at the int32 range.
 int32_t parseInteger(const char* text);
 

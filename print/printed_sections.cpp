@@ -12,12 +12,8 @@
 
 namespace {
 
-constexpr char kNoImmunity[] = "　未確認";
-constexpr char kNoSupplement[] = "　特になし";
 constexpr char kSymptomSeparator[] = "　";
 constexpr char kFullWidthSample[] = "薬";
-
-const char* textOf(const Text& text) { return text ? text.get() : ""; }
 
 // A fixed-width field up to its NUL (or its full width when it has none).
 std::string_view fieldOf(const char* field, std::size_t size) { return {field, strnlen(field, size)}; }

@@ -39,8 +39,6 @@ void drawEntryPicture(ViewerState* state, const FoodEntry& entry, PictureKind ki
     freePicture(&picture);
 }
 
-const char* textOf(const Text& t) { return t ? t.get() : ""; }
-
 }  // namespace
 
 void drawPicturePage(ViewerState* state, const FoodEntry& entry) {

@@ -17,8 +17,6 @@ constexpr int kSymptomStep = 20;
 // Two-section pages let their second text fit down to 600, not 580.
 constexpr int kSecondSectionFitBottom = 600;
 
-constexpr char kNoImmunity[] = "　未確認";
-constexpr char kNoSupplement[] = "　特になし";
 
 void drawWrapped(HDC dc, const char* text, int left, int top) {
     RECT r{left, top, kColumnRight, kPageBottom};
@@ -80,8 +78,6 @@ void drawTwoSections(ViewerState* state, const char* firstTitle, const char* fir
     SetBkColor(dc, kWhite);
     drawWrapped(dc, first, kColumnLeft, kTitleTop + m.step());
 }
-
-const char* textOf(const Text& t) { return t ? t.get() : ""; }
 
 }  // namespace
 

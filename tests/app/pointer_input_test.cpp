@@ -19,10 +19,6 @@ protected:
         ASSERT_NE(createWindow(), nullptr);
         pumpMessages();
     }
-    void paint() {
-        InvalidateRect(hwnd, nullptr, FALSE);
-        UpdateWindow(hwnd);
-    }
     void openDetail(int32_t entry, int32_t tab = 1) {
         state.selected = entry;
         state.view = 1;
@@ -151,7 +147,7 @@ TEST_F(NavigationTest, HintBoxSwallowsTheNextContentPress) {
 }
 
 TEST_F(NavigationTest, FramePixels) {
-    paint();
+    repaint();
     // Category 0: slot i is drawn from x = 5 * i, from bitmap 11 (current) or 22 + i.
     for (int slot = 0; slot < 8; ++slot) {
         int x = 5 * slot, y = 50 * slot + 25;
@@ -170,7 +166,7 @@ TEST_F(NavigationTest, FramePixels) {
     EXPECT_EQ(pixel(680, 461), 0xC8C8C8u) << "entry 126 in no category";
 
     clickAt(hwnd, 90, 275);  // slot 5
-    paint();
+    repaint();
     EXPECT_EQ(pixel(0, 275), sidebarColour(16));
     EXPECT_EQ(pixel(25, 25), sidebarColour(22));
     EXPECT_EQ(pixel(24, 25), 0xFFFFFFu);
@@ -186,7 +182,7 @@ TEST_F(NavigationTest, FewerEntriesNeverReachPastTheList) {
     EXPECT_EQ(state.selected, 0);
     for (int slot = 0; slot < 8; ++slot) {
         clickAt(hwnd, 90, 50 * slot + 25);
-        paint();
+        repaint();
         moveTo(hwnd, 250, 30);
     }
     clickAt(hwnd, 90, 325);  // category 7 holds none of the ten
@@ -225,7 +221,7 @@ TEST_F(NavigationTest, DamagedSidebarFilesAreSkipped) {
     ASSERT_EQ(count(state.bitmaps), 2) << "only the two sound files, and the list ends at the end of the file";
     EXPECT_EQ(at(state.bitmaps, 1)->infoHeader.biHeight, -600);
     EXPECT_NE(state.memDC, nullptr);
-    paint();  // fewer than 30 bitmaps: the frame draws what there is
+    repaint();  // fewer than 30 bitmaps: the frame draws what there is
     EXPECT_EQ(pixel(185, 300), RGB(9, 9, 9));
 
     destroyWindow();

@@ -80,6 +80,19 @@ void ViewerTest::pumpMessages() {
     }
 }
 
+void ViewerTest::repaint() {
+    InvalidateRect(hwnd, nullptr, FALSE);
+    UpdateWindow(hwnd);
+}
+
+void ViewerTest::paintDetail(int32_t entry, int32_t tab, int32_t scroll) {
+    state.view = 1;
+    state.selected = entry;
+    state.tab = tab;
+    state.scroll = scroll;
+    repaint();
+}
+
 COLORREF ViewerTest::pixel(int x, int y) const { return GetPixel(state.memDC, x, y); }
 
 std::string solidBmp(int width, int height, COLORREF colour, int bitCount) {

@@ -26,6 +26,10 @@ protected:
     void destroyWindow();
     // Delivers pending messages, WM_PAINT included.
     static void pumpMessages();
+    // Paints the whole frame now.
+    void repaint();
+    // Paints the detail page of an entry on a tab at an offset.
+    void paintDetail(int32_t entry, int32_t tab, int32_t scroll);
     // Colour of a back-buffer pixel as a COLORREF.
     COLORREF pixel(int x, int y) const;
 

@@ -39,13 +39,6 @@ protected:
         ASSERT_EQ(count(state.entries), 4);
         state.view = 1;
     }
-    void paintEntry(int32_t entry, int32_t tab, int32_t scroll) {
-        state.selected = entry;
-        state.tab = tab;
-        state.scroll = scroll;
-        InvalidateRect(hwnd, nullptr, FALSE);
-        UpdateWindow(hwnd);
-    }
     int32_t lineStep() {
         TEXTMETRICA tm;
         GetTextMetricsA(state.memDC, &tm);
@@ -60,7 +53,7 @@ protected:
 
 TEST_F(DetailPageTest, HeaderBandStaysWhiteAboveTheTitleLine) {
     for (int32_t tab : {1, 2, 3, 4, 7}) {
-        paintEntry(1, tab, 100000);
+        paintDetail(1, tab, 100000);
         for (int y = 99; y < 110; ++y)
             for (int x = 200; x < 790; x += 3) ASSERT_EQ(pixel(x, y), 0xFFFFFFu) << "tab " << tab << " at " << x << "," << y;
     }
@@ -69,7 +62,7 @@ TEST_F(DetailPageTest, HeaderBandStaysWhiteAboveTheTitleLine) {
 TEST_F(DetailPageTest, ExactlyTheOpenTabIsMarked) {
     const int labelX[] = {200, 300, 384, 468, 552, 636, 687};
     for (int32_t tab : {0, 1, 2, 3, 4, 5, 6, 7, 8}) {
-        paintEntry(0, tab, 0);
+        paintDetail(0, tab, 0);
         for (int i = 0; i < 7; ++i) {
             COLORREF expected = tab == i + 1 ? 0xD2D2D2 : 0x646464;
             EXPECT_EQ(pixel(labelX[i], 81), expected) << "tab " << tab << ", label " << i;
@@ -97,22 +90,22 @@ TEST_F(DetailPageTest, SeasonAndFallbackTexts) {
 
 TEST_F(DetailPageTest, ShortTextsIgnoreTheOffset) {
     for (int32_t tab : {1, 2, 3, 4, 7}) {
-        paintEntry(0, tab, 500);
+        paintDetail(0, tab, 500);
         EXPECT_EQ(state.scroll, 0) << "tab " << tab;
     }
-    paintEntry(3, 5, 77);
+    paintDetail(3, 5, 77);
     EXPECT_EQ(state.scroll, 77) << "the symptoms page neither reads nor clamps the offset";
 }
 
 TEST_F(DetailPageTest, WheelingPastTheEndStopsAtTheLastLine) {
     const FoodEntry& e = *at(state.entries, 1);
     int32_t start = 110 + lineStep();
-    paintEntry(1, 1, 100000);
+    paintDetail(1, 1, 100000);
     EXPECT_EQ(state.scroll, extentOf(e.episode.get()) + start - 580);
-    paintEntry(1, 1, 30);
+    paintDetail(1, 1, 30);
     EXPECT_EQ(state.scroll, 30) << "within the text the offset stays";
     // Tab 4's two texts scroll as one block.
-    paintEntry(1, 4, 100000);
+    paintDetail(1, 4, 100000);
     int32_t both = measureText(e.effectSummary.get(), state.memDC, RECT{210, 110, 770, 580}) +
                    measureText(e.effectDetail.get(), state.memDC, RECT{210, 110, 770, 580});
     TEXTMETRICA tm;
@@ -123,11 +116,11 @@ TEST_F(DetailPageTest, WheelingPastTheEndStopsAtTheLastLine) {
 TEST_F(DetailPageTest, FirstSectionStaysPutWhileTheSecondScrolls) {
     for (int32_t tab : {3, 7}) {
         // The first text of entry 1 is long too: compare the fixed part between two offsets.
-        paintEntry(1, tab, 0);
+        paintDetail(1, tab, 0);
         std::vector<COLORREF> before;
         for (int y = 110; y < 400; y += 7)
             for (int x = 210; x < 770; x += 11) before.push_back(pixel(x, y));
-        paintEntry(1, tab, 60);
+        paintDetail(1, tab, 60);
         EXPECT_GT(state.scroll, 0) << "tab " << tab;
         size_t i = 0;
         for (int y = 110; y < 400; y += 7)
@@ -136,12 +129,12 @@ TEST_F(DetailPageTest, FirstSectionStaysPutWhileTheSecondScrolls) {
 }
 
 TEST_F(DetailPageTest, SymptomLinesAreTwentyPixelsApart) {
-    paintEntry(3, 5, 0);
+    paintDetail(3, 5, 0);
     EXPECT_EQ(pixel(210, 111), 0xD2D2D2u) << "the title's grey cell";
     // Each of the twelve lines paints its white cell from x = 215 on; nothing is
     // drawn left of it.
     for (int i = 0; i < 12; ++i) EXPECT_EQ(pixel(212, 131 + 20 * i), 0xFFFFFFu);
-    paintEntry(0, 5, 0);  // no symptoms: only the title
+    paintDetail(0, 5, 0);  // no symptoms: only the title
     for (int y = 130; y < 560; y += 5)  // rows below the client area are never cleared
         for (int x = 215; x < 770; x += 9) ASSERT_EQ(pixel(x, y), 0xFFFFFFu);
 }

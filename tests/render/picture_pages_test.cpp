@@ -57,18 +57,11 @@ protected:
         state.decoderLoad = nullptr;
         ViewerTest::TearDown();
     }
-    void paint(int32_t entry, int32_t tab, int32_t scroll) {
-        state.selected = entry;
-        state.tab = tab;
-        state.scroll = scroll;
-        InvalidateRect(hwnd, nullptr, FALSE);
-        UpdateWindow(hwnd);
-    }
 };
 
 TEST_F(PicturePagesTest, IngredientPictureIgnoresTheOffset) {
     for (int32_t scroll : {0, 300}) {
-        paint(0, 0, scroll);
+        paintDetail(0, 0, scroll);
         EXPECT_EQ(pixel(330, 140), kPictureColour) << scroll;
         EXPECT_EQ(pixel(629, 339), kPictureColour) << scroll;
         EXPECT_EQ(pixel(329, 200), 0xFFFFFFu) << scroll;
@@ -79,43 +72,43 @@ TEST_F(PicturePagesTest, IngredientPictureIgnoresTheOffset) {
 
 TEST_F(PicturePagesTest, DishPagePositions) {
     for (int32_t s : {0, 30}) {
-        paint(0, 6, s);
+        paintDetail(0, 6, s);
         EXPECT_EQ(pixel(215, 140 - s + 30), kPictureColour) << "dish picture, scroll " << s;
         EXPECT_EQ(pixel(210, 411 - s), kGrey) << "[調理法] is fixed, scroll " << s;
         EXPECT_EQ(pixel(530, 141 - s), kGrey) << "[材料名], scroll " << s;
         // A 68-byte first step moves the second step and the effect block down a line.
         EXPECT_EQ(pixel(210, 470 + 20 * 3 - s + 1), kGrey) << "[料理の効果] after a wrapped step, scroll " << s;
     }
-    paint(1, 6, 0);
+    paintDetail(1, 6, 0);
     EXPECT_EQ(pixel(210, 470 + 20 * 2 + 1), kGrey) << "a 67-byte step takes one line";
     EXPECT_EQ(pixel(210, 470 + 20 * 3 + 1), 0xFFFFFFu);
-    paint(2, 6, 0);
+    paintDetail(2, 6, 0);
     EXPECT_EQ(pixel(210, 471), kGrey) << "no steps: [料理の効果] at 470";
     EXPECT_EQ(pixel(210, 541), kGrey) << "[その他の料理例] 70 below it";
 }
 
 TEST_F(PicturePagesTest, MissingPicturesFallBackOrLeaveTheirPlaceWhite) {
-    paint(2, 6, 0);  // entry 2 has no dish picture of its own: "no" is drawn
+    paintDetail(2, 6, 0);  // entry 2 has no dish picture of its own: "no" is drawn
     EXPECT_EQ(pixel(300, 200), kPictureColour);
     fs::remove("image/food_image/no");
-    paint(2, 6, 0);
+    paintDetail(2, 6, 0);
     EXPECT_EQ(pixel(300, 200), 0xFFFFFFu);
     EXPECT_EQ(pixel(210, 411), kGrey) << "the rest of the page is still drawn";
     state.decoderLoad = nullptr;
-    paint(0, 0, 0);
+    paintDetail(0, 0, 0);
     EXPECT_EQ(pixel(480, 240), 0xFFFFFFu) << "without the decoder library no picture, no crash";
 }
 
 TEST_F(PicturePagesTest, OverlongTextsAreCutNotOverflowed) {
     ASSERT_EQ(count(state.entries), 5);
-    paint(3, 6, 0);
+    paintDetail(3, 6, 0);
     EXPECT_EQ(pixel(210, 470 + 20 * 2 + 1), kGrey) << "the long step counts as two lines";
-    paint(4, 6, 0);
+    paintDetail(4, 6, 0);
     EXPECT_EQ(pixel(210, 471), kGrey);
 }
 
 TEST_F(PicturePagesTest, LargeOffsetScrollsEverythingAway) {
-    paint(0, 6, 5000);
+    paintDetail(0, 6, 5000);
     for (int y = 110; y < 560; y += 4)
         for (int x = 200; x < 790; x += 7) ASSERT_EQ(pixel(x, y), 0xFFFFFFu) << x << "," << y;
     EXPECT_EQ(state.scroll, 5000) << "the dish page does not bound the offset";
