@@ -58,6 +58,62 @@ void flipRows(unsigned char* pixels, size_t rowBytes, size_t rows) {
     }
 }
 
+// Creating imaging objects through COM, or letting WIC pick a decoder for a
+// file name, looks the codecs up in the registry on every call, and that
+// lookup costs more than decoding one of the viewer's small pictures. The
+// codecs live in windowscodecs.dll, so their class objects are taken from it
+// directly; COM's own lookup remains the fallback.
+using GetClassObject = HRESULT(WINAPI*)(REFCLSID, REFIID, void**);
+
+GetClassObject codecClassObjects() {
+    // Loaded once and kept for the life of this library.
+    static const GetClassObject get = [] {
+        HMODULE codecs = LoadLibraryA("windowscodecs.dll");
+        return codecs ? reinterpret_cast<GetClassObject>(
+                            reinterpret_cast<void*>(GetProcAddress(codecs, "DllGetClassObject")))
+                      : nullptr;
+    }();
+    return get;
+}
+
+template <typename T>
+HRESULT createCodecObject(REFCLSID clsid, REFIID iid, ComOwner<T>& object) {
+    if (GetClassObject get = codecClassObjects()) {
+        ComOwner<IClassFactory> classFactory;
+        if (SUCCEEDED(get(clsid, IID_IClassFactory, classFactory.putVoid())) &&
+            SUCCEEDED(classFactory->CreateInstance(nullptr, iid, object.putVoid())))
+            return S_OK;
+    }
+    return CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, object.putVoid());
+}
+
+// The decoder for the formats the viewer ships, known by their first bytes;
+// null for anything else, which WIC then identifies itself.
+const CLSID* decoderForSignature(const unsigned char* head, ULONG length) {
+    static constexpr unsigned char kPng[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (length >= sizeof kPng && std::memcmp(head, kPng, sizeof kPng) == 0) return &CLSID_WICPngDecoder;
+    if (length >= 3 && head[0] == 0xFF && head[1] == 0xD8 && head[2] == 0xFF) return &CLSID_WICJpegDecoder;
+    if (length >= 2 && head[0] == 'B' && head[1] == 'M') return &CLSID_WICBmpDecoder;
+    return nullptr;
+}
+
+// Opens the file as a stream and hands it to the decoder its signature names.
+HRESULT openDecoder(IWICImagingFactory* factory, const wchar_t* path, ComOwner<IWICStream>& stream,
+                    ComOwner<IWICBitmapDecoder>& decoder) {
+    if (FAILED(factory->CreateStream(stream.put())) || FAILED(stream->InitializeFromFilename(path, GENERIC_READ)))
+        return E_FAIL;
+    unsigned char head[8] = {};
+    ULONG got = 0;
+    if (FAILED(stream->Read(head, sizeof head, &got))) return E_FAIL;
+    LARGE_INTEGER start = {};
+    if (FAILED(stream->Seek(start, STREAM_SEEK_SET, nullptr))) return E_FAIL;
+    const CLSID* clsid = decoderForSignature(head, got);
+    if (!clsid) return factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand,
+                                                        decoder.put());
+    if (FAILED(createCodecObject(*clsid, IID_IWICBitmapDecoder, decoder))) return E_FAIL;
+    return decoder->Initialize(stream.get(), WICDecodeMetadataCacheOnDemand);
+}
+
 void* decode(const wchar_t* path) {
     // Declared first so that it is left last, after every object below has
     // been released (which also closes the file).
@@ -65,14 +121,12 @@ void* decode(const wchar_t* path) {
     if (!apartment.usable()) return nullptr;
 
     ComOwner<IWICImagingFactory> factory;
-    if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                IID_IWICImagingFactory, factory.putVoid())))
-        return nullptr;
+    if (FAILED(createCodecObject(CLSID_WICImagingFactory, IID_IWICImagingFactory, factory))) return nullptr;
 
+    // The stream holds the file open; it is released with the decoder.
+    ComOwner<IWICStream> stream;
     ComOwner<IWICBitmapDecoder> decoder;
-    if (FAILED(factory->CreateDecoderFromFilename(path, nullptr, GENERIC_READ,
-                                                  WICDecodeMetadataCacheOnDemand, decoder.put())))
-        return nullptr;
+    if (FAILED(openDecoder(factory.get(), path, stream, decoder))) return nullptr;
 
     ComOwner<IWICBitmapFrameDecode> frame;
     if (FAILED(decoder->GetFrame(0, frame.put()))) return nullptr;
