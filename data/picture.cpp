@@ -19,34 +19,57 @@ struct DecodedHeader {
     int32_t height;
 };
 
-class StdioFile {
+// A Win32 file handle, closed on leaving scope.
+class OwnedHandle {
 public:
-    StdioFile(const char* path, const char* mode) : file_(std::fopen(path, mode)) {}
-    StdioFile(const StdioFile&) = delete;
-    StdioFile& operator=(const StdioFile&) = delete;
-    ~StdioFile() { close(); }
-    std::FILE* get() const { return file_; }
-    // False when the buffered data could not be written out.
+    explicit OwnedHandle(HANDLE h) : handle_(h) {}
+    OwnedHandle(const OwnedHandle&) = delete;
+    OwnedHandle& operator=(const OwnedHandle&) = delete;
+    ~OwnedHandle() { close(); }
+    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return handle_; }
     bool close() {
-        bool ok = !file_ || std::fclose(file_) == 0;
-        file_ = nullptr;
+        bool ok = !valid() || CloseHandle(handle_);
+        handle_ = INVALID_HANDLE_VALUE;
         return ok;
     }
 
 private:
-    std::FILE* file_;
+    HANDLE handle_;
 };
 
-bool copyDescrambled(std::FILE* in, std::FILE* out) {
+// The picture file opened as the existence test opens it: for reading,
+// shared with nobody.
+HANDLE openPictureFile(const char* path) {
+    return CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+bool copyDescrambled(HANDLE in, HANDLE out) {
     PictureKey key = makePictureKey();
     std::uint8_t buffer[kCopyChunk];
     std::size_t offset = 0;
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, in)) {
+    DWORD n = 0;
+    while (ReadFile(in, buffer, sizeof buffer, &n, nullptr) && n > 0) {
         descrambleBytes(buffer, n, offset, key.data(), key.size());
-        if (std::fwrite(buffer, 1, n, out) != n) return false;
+        DWORD written = 0;
+        if (!WriteFile(out, buffer, n, &written, nullptr) || written != n) return false;
         offset += n;
     }
-    return !std::ferror(in);
+    return true;
+}
+
+// Writes the descrambled content of an open picture file to path + "buf".
+bool descrambleFileToTemp(HANDLE source, const char* path, char* tempPath, std::size_t tempPathSize) {
+    std::size_t length = std::strlen(path);
+    if (length + sizeof kTempSuffix > tempPathSize) return false;  // the name would not fit
+    std::memcpy(tempPath, path, length);
+    std::memcpy(tempPath + length, kTempSuffix, sizeof kTempSuffix);
+    OwnedHandle out(CreateFileA(tempPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr));
+    if (!out.valid()) return false;  // a read-only folder, say
+    bool ok = copyDescrambled(source, out.get());
+    ok = out.close() && ok;
+    if (!ok) DeleteFileA(tempPath);
+    return ok;
 }
 
 }  // namespace
@@ -55,40 +78,30 @@ void formatPicturePath(char* out, std::size_t size, int32_t id, PictureKind kind
     std::snprintf(out, size, "image/food_image/%03d%d", static_cast<int>(id), static_cast<int>(kind));
 }
 
-bool fileExists(const char* path) {
-    HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    CloseHandle(file);
-    return true;
-}
+bool fileExists(const char* path) { return OwnedHandle(openPictureFile(path)).valid(); }
 
 int32_t fileSize(const char* path) {
-    StdioFile file(path, "rb");
-    if (!file.get() || std::fseek(file.get(), 0, SEEK_END) != 0) return 0;
-    long size = std::ftell(file.get());
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file) return 0;
+    long size = std::fseek(file, 0, SEEK_END) == 0 ? std::ftell(file) : 0;
+    std::fclose(file);
     return size < 0 ? 0 : size > INT32_MAX ? INT32_MAX : static_cast<int32_t>(size);
 }
 
 bool descrambleToTemp(const char* path, char* tempPath, std::size_t tempPathSize) {
-    std::size_t length = std::strlen(path);
-    if (length + sizeof kTempSuffix > tempPathSize) return false;  // the name would not fit
-    std::memcpy(tempPath, path, length);
-    std::memcpy(tempPath + length, kTempSuffix, sizeof kTempSuffix);
-    StdioFile in(path, "rb");
-    if (!in.get()) return false;
-    StdioFile out(tempPath, "wb");
-    if (!out.get()) return false;  // a read-only folder, say
-    bool ok = copyDescrambled(in.get(), out.get());
-    ok = out.close() && ok;
-    if (!ok) DeleteFileA(tempPath);
-    return ok;
+    OwnedHandle source(openPictureFile(path));
+    return source.valid() && descrambleFileToTemp(source.get(), path, tempPath, tempPathSize);
 }
 
 int32_t loadPicture(const char* path, Picture* picture, ViewerState* state) {
     *picture = Picture{};
-    if (!fileExists(path) || !state || !state->decoderLoad) return 0;
+    if (!state || !state->decoderLoad) return 0;
     char tempPath[kTempPathBufferSize];
-    if (!descrambleToTemp(path, tempPath, sizeof tempPath)) return 0;
+    {
+        // One open serves as the existence test and as the source of the copy.
+        OwnedHandle source(openPictureFile(path));
+        if (!source.valid() || !descrambleFileToTemp(source.get(), path, tempPath, sizeof tempPath)) return 0;
+    }
     void* decoded = state->decoderLoad(tempPath);
     DeleteFileA(tempPath);  // the decoder has closed it
     if (!decoded) return 0;
