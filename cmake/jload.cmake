@@ -10,9 +10,6 @@ set_target_properties(jload PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${stage})
 
 # The tests load the built DLL from stage\ next to the test executable.
-add_executable(jload_tests tests/jload/jload_test.cpp)
-target_include_directories(jload_tests PRIVATE ${PROJECT_SOURCE_DIR})
-target_link_libraries(jload_tests PRIVATE gtest gtest_main ole32 windowscodecs)
+verdalis_windows_test(jload_tests 120 tests/jload/jload_test.cpp)
+target_link_libraries(jload_tests PRIVATE ole32 windowscodecs)
 add_dependencies(jload_tests jload)
-add_test(NAME jload_tests COMMAND jload_tests)
-set_tests_properties(jload_tests PROPERTIES TIMEOUT 120)

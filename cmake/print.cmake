@@ -13,21 +13,18 @@ target_link_libraries(add_printer PRIVATE winspool)
 # from Wine does not get the host's PATH, so the tests use its full path.
 find_program(VERDALIS_GHOSTSCRIPT gs REQUIRED)
 
-add_executable(print_tests
+verdalis_windows_test(print_tests 300
   tests/print/line_breaking_test.cpp
   tests/print/page_geometry_test.cpp
   tests/print/print_fixture.cpp
   tests/print/printed_sections_test.cpp
   tests/print/print_job_test.cpp
   tests/app/viewer_fixture.cpp)
-target_link_libraries(print_tests PRIVATE verdalis_viewer gtest gtest_main)
-target_include_directories(print_tests PRIVATE ${PROJECT_SOURCE_DIR})
+target_link_libraries(print_tests PRIVATE verdalis_viewer)
 target_compile_definitions(print_tests PRIVATE VERDALIS_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
                                                VERDALIS_STAGE_DIR="${stage}"
                                                VERDALIS_BINARY_DIR="${CMAKE_BINARY_DIR}"
                                                VERDALIS_GHOSTSCRIPT="${VERDALIS_GHOSTSCRIPT}")
-add_test(NAME print_tests COMMAND print_tests)
-set_tests_properties(print_tests PROPERTIES TIMEOUT 300)
 
 # Times whole-entry jobs on the printer, by hand (not a test): see its header.
 add_executable(print_benchmark tools/print_benchmark.cpp)

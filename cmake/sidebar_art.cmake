@@ -20,9 +20,7 @@ add_custom_command(OUTPUT ${sidebar_art_outputs}
 add_custom_target(sidebar_art ALL DEPENDS ${sidebar_art_outputs})
 
 # Checks of the written art, run in the stage folder where the viewer reads it.
-add_executable(sidebar_art_tests tests/app/sidebar_art_test.cpp)
-target_link_libraries(sidebar_art_tests PRIVATE verdalis_viewer gtest gtest_main)
-target_include_directories(sidebar_art_tests PRIVATE ${PROJECT_SOURCE_DIR})
+verdalis_windows_test(sidebar_art_tests 120 tests/app/sidebar_art_test.cpp)
+target_link_libraries(sidebar_art_tests PRIVATE verdalis_viewer)
 add_dependencies(sidebar_art_tests sidebar_art)
-add_test(NAME sidebar_art_tests COMMAND sidebar_art_tests WORKING_DIRECTORY ${stage})
-set_tests_properties(sidebar_art_tests PROPERTIES TIMEOUT 120)
+set_tests_properties(sidebar_art_tests PROPERTIES WORKING_DIRECTORY ${stage})

@@ -2,6 +2,15 @@
 # ("stage") with the exe, the data file and the sidebar art.
 enable_language(RC)
 
+# A GoogleTest executable that CTest runs under Wine.
+function(verdalis_windows_test name timeout)
+  add_executable(${name} ${ARGN})
+  target_link_libraries(${name} PRIVATE gtest gtest_main)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${timeout})
+endfunction()
+
 set(VERDALIS_CONTENT_TOOL "" CACHE FILEPATH "The host build's verdalis-content, which packs the data file")
 
 add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-finput-charset=UTF-8>
@@ -64,17 +73,14 @@ endif()
 include(cmake/sidebar_art.cmake OPTIONAL)
 
 # Windows tests run under Wine through the cross-compiling emulator.
-add_executable(windows_tests
+verdalis_windows_test(windows_tests 120
   tests/app/main_window_test.cpp
   tests/app/pointer_input_test.cpp
   tests/app/viewer_fixture.cpp
   tests/data/picture_test.cpp
   tests/render/detail_page_test.cpp
   tests/render/picture_pages_test.cpp)
-target_link_libraries(windows_tests PRIVATE verdalis_viewer gtest gtest_main)
-target_include_directories(windows_tests PRIVATE ${PROJECT_SOURCE_DIR})
-add_test(NAME windows_tests COMMAND windows_tests)
-set_tests_properties(windows_tests PROPERTIES TIMEOUT 120)
+target_link_libraries(windows_tests PRIVATE verdalis_viewer)
 
 include(cmake/jload.cmake OPTIONAL)
 
