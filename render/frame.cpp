@@ -7,6 +7,7 @@
 #include "render/detail_page.h"
 #include "render/gdi_objects.h"
 #include "render/index_lists.h"
+#include "render/scroll_rule.h"
 
 namespace {
 
@@ -43,6 +44,7 @@ void drawSidebar(ViewerState* state) {
 void composeFrame(HWND hwnd, ViewerState* state) {
     RECT client;
     GetClientRect(hwnd, &client);
+    state->pageBottom = pageBottom(client.bottom);
     fillSolid(state->memDC, client, kWhite);
     drawSidebar(state);
     if (state->view == 0 && state->category == 0) drawAllEntriesList(hwnd, state);

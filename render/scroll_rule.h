@@ -4,9 +4,14 @@
 
 // The arithmetic of the scrolling text pages, apart from any window.
 
-constexpr int32_t kPageBottom = 580;
+constexpr int32_t kPageBottom = 580;  // the text column's bottom in a full 600-pixel-high frame
+constexpr int32_t kPageMargin = 20;   // white kept below the column's last line
 constexpr int32_t kTitleTop = 110;
-constexpr int32_t kOneSectionFitLimit = kPageBottom - kTitleTop;  // 470, counted from the title line
+
+// Bottom of the text column in a client area `clientHeight` pixels high: the
+// window's caption and frame take part of its 600 pixels, and a text scrolled
+// to its end must still show its last line whole above the margin.
+int32_t pageBottom(int32_t clientHeight);
 
 // Height of measured text plus the external leading between its lines.
 int32_t textExtent(int32_t measuredHeight, int32_t lineHeight, int32_t externalLeading);
@@ -16,7 +21,8 @@ struct ScrolledText {
     int32_t scroll;  // the offset to store back
 };
 
-// Where a section's text starts (S when unscrolled) and the offset to keep:
-// text that fits ignores the offset; past the end it stops with the last line
-// ending at the page bottom.
-ScrolledText applyScrollRule(int32_t start, int32_t extent, int32_t fitLimit, int32_t scroll);
+// Where a section's text starts (S when unscrolled) and the offset to keep,
+// for a column ending at `bottom`: a text that ends above the bottom fits and
+// ignores the offset; a longer one scrolls and stops with its last line
+// ending at the bottom.
+ScrolledText applyScrollRule(int32_t start, int32_t extent, int32_t bottom, int32_t scroll);

@@ -14,12 +14,9 @@ constexpr int kColumnRight = 770;
 constexpr int kSymptomLeft = 215;
 constexpr int kSymptomTop = 130;
 constexpr int kSymptomStep = 20;
-// Two-section pages let their second text fit down to 600, not 580.
-constexpr int kSecondSectionFitBottom = 600;
 
-
-void drawWrapped(HDC dc, const char* text, int left, int top) {
-    RECT r{left, top, kColumnRight, kPageBottom};
+void drawWrapped(HDC dc, const char* text, int left, int top, int bottom) {
+    RECT r{left, top, kColumnRight, bottom};
     DrawTextA(dc, text, -1, &r, DT_WORDBREAK);
 }
 
@@ -44,16 +41,16 @@ void drawScrollingSection(ViewerState* state, const char* title, const char* fir
     RECT column{kColumnLeft, kTitleTop, kColumnRight, kPageBottom};
     int firstHeight = measureText(first, dc, column);
     int height = firstHeight + (second ? measureText(second, dc, column) : 0);
-    ScrolledText text = applyScrollRule(start, textExtent(height, m.height, m.leading), kOneSectionFitLimit,
-                                        state->scroll);
+    int bottom = state->pageBottom;
+    ScrolledText text = applyScrollRule(start, textExtent(height, m.height, m.leading), bottom, state->scroll);
     state->scroll = text.scroll;
 
     SetBkColor(dc, kWhite);
-    drawWrapped(dc, first, kColumnLeft, text.top);
-    if (second) drawWrapped(dc, second, kColumnLeft, text.top + firstHeight);
+    drawWrapped(dc, first, kColumnLeft, text.top, bottom);
+    if (second) drawWrapped(dc, second, kColumnLeft, text.top + firstHeight, bottom);
     if (text.top < start) fillSolid(dc, RECT{kColumnLeft, text.top, kColumnRight, start}, kWhite);
     SetBkColor(dc, kTitleBackground);
-    drawWrapped(dc, title, kColumnLeft, kTitleTop);
+    drawWrapped(dc, title, kColumnLeft, kTitleTop, bottom);
 }
 
 // A fixed first section and a second one that scrolls behind its own title.
@@ -65,18 +62,18 @@ void drawTwoSections(ViewerState* state, const char* firstTitle, const char* fir
     int secondTitleTop = kTitleTop + m.step() + firstHeight + m.height;
     int start = secondTitleTop + m.step();
     int height = measureText(second, dc, RECT{kColumnLeft, kTitleTop, kColumnRight, kPageBottom});
-    ScrolledText text = applyScrollRule(start, textExtent(height, m.height, m.leading),
-                                        kSecondSectionFitBottom - start, state->scroll);
+    int bottom = state->pageBottom;
+    ScrolledText text = applyScrollRule(start, textExtent(height, m.height, m.leading), bottom, state->scroll);
     state->scroll = text.scroll;
 
     SetBkColor(dc, kWhite);
-    drawWrapped(dc, second, kColumnLeft, text.top);
+    drawWrapped(dc, second, kColumnLeft, text.top, bottom);
     if (text.top < start) fillSolid(dc, RECT{kColumnLeft, text.top, kColumnRight, start}, kWhite);
     SetBkColor(dc, kTitleBackground);
-    drawWrapped(dc, secondTitle, kColumnLeft, secondTitleTop);
-    drawWrapped(dc, firstTitle, kColumnLeft, kTitleTop);
+    drawWrapped(dc, secondTitle, kColumnLeft, secondTitleTop, bottom);
+    drawWrapped(dc, firstTitle, kColumnLeft, kTitleTop, bottom);
     SetBkColor(dc, kWhite);
-    drawWrapped(dc, first, kColumnLeft, kTitleTop + m.step());
+    drawWrapped(dc, first, kColumnLeft, kTitleTop + m.step(), bottom);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "render/detail_page.h"
 
 #include <string>
+#include <vector>
 
 #include "data/food_entry.h"
 #include "render/scroll_rule.h"
@@ -16,7 +17,15 @@ std::string longText(int lines) {
 }
 
 // Entries made for these tests: 0 short, 1 long, 2 empty immunity and
-// supplement, 3 with twelve symptoms.
+// supplement, 3 with twelve symptoms, 4 a short first section and a long
+// second one, 5-11 second sections of 18 to 24 lines.
+template <typename Entry>
+std::string secondSections(Entry entry) {
+    std::string s;
+    for (int lines = 18; lines <= 24; ++lines) s += entry(lines - 13, "0,", "short", longText(lines - 1), "note");
+    return s;
+}
+
 std::string detailEntries() {
     std::string twelve = "12,";
     for (int i = 0; i < 12; ++i) twelve += "symptom " + std::to_string(i) + ",";
@@ -27,7 +36,8 @@ std::string detailEntries() {
                text + ",0," + supplement + ",\n";
     };
     return entry(0, "0,", "short", "immune", "note") + entry(1, "1,cough,", longText(60), longText(60), longText(60)) +
-           entry(2, "0,", "short", "", "") + entry(3, twelve, "short", "immune", "note");
+           entry(2, "0,", "short", "", "") + entry(3, twelve, "short", "immune", "note") +
+           entry(4, "0,", "short", longText(40), longText(40)) + secondSections(entry);
 }
 
 class DetailPageTest : public ViewerTest {
@@ -36,7 +46,7 @@ protected:
         ViewerTest::SetUp();
         writeDataFile("data", detailEntries());
         ASSERT_NE(createWindow(), nullptr);
-        ASSERT_EQ(count(state.entries), 4);
+        ASSERT_EQ(count(state.entries), 12);
         state.view = 1;
     }
     int32_t lineStep() {
@@ -48,6 +58,17 @@ protected:
         TEXTMETRICA tm;
         GetTextMetricsA(state.memDC, &tm);
         return textExtent(measureText(text, state.memDC, RECT{210, 110, 770, 580}), tm.tmHeight, tm.tmExternalLeading);
+    }
+    // The column bottom: 20 pixels above the bottom of the client area as the window has it.
+    int32_t columnBottom() {
+        RECT client;
+        GetClientRect(hwnd, &client);
+        return client.bottom - 20;
+    }
+    bool rowHasInk(int y, int left = 210, int right = 770) {
+        for (int x = left; x < right; ++x)
+            if (pixel(x, y) != 0xFFFFFFu) return true;
+        return false;
     }
 };
 
@@ -97,11 +118,18 @@ TEST_F(DetailPageTest, ShortTextsIgnoreTheOffset) {
     EXPECT_EQ(state.scroll, 77) << "the symptoms page neither reads nor clamps the offset";
 }
 
-TEST_F(DetailPageTest, WheelingPastTheEndStopsAtTheLastLine) {
+TEST_F(DetailPageTest, WheelingPastTheEndShowsTheLastLineWholeAboveTheMargin) {
     const FoodEntry& e = *at(state.entries, 1);
     int32_t start = 110 + lineStep();
+    int32_t bottom = columnBottom();
     paintDetail(1, 1, 100000);
-    EXPECT_EQ(state.scroll, extentOf(e.episode.get()) + start - 580);
+    EXPECT_EQ(state.scroll, extentOf(e.episode.get()) + start - bottom);
+    // The last line ("end") has ink within its own line above the bottom, and
+    // the margin below it down to the client area's edge stays white.
+    bool lastLineInked = false;
+    for (int y = bottom - lineStep(); y < bottom; ++y) lastLineInked = lastLineInked || rowHasInk(y);
+    EXPECT_TRUE(lastLineInked);
+    for (int y = bottom; y < bottom + 20; ++y) ASSERT_FALSE(rowHasInk(y)) << "margin row " << y;
     paintDetail(1, 1, 30);
     EXPECT_EQ(state.scroll, 30) << "within the text the offset stays";
     // Tab 4's two texts scroll as one block.
@@ -110,30 +138,80 @@ TEST_F(DetailPageTest, WheelingPastTheEndStopsAtTheLastLine) {
                    measureText(e.effectDetail.get(), state.memDC, RECT{210, 110, 770, 580});
     TEXTMETRICA tm;
     GetTextMetricsA(state.memDC, &tm);
-    EXPECT_EQ(state.scroll, textExtent(both, tm.tmHeight, tm.tmExternalLeading) + start - 580);
+    EXPECT_EQ(state.scroll, textExtent(both, tm.tmHeight, tm.tmExternalLeading) + start - bottom);
 }
 
 TEST_F(DetailPageTest, FirstSectionStaysPutWhileTheSecondScrolls) {
+    // Entry 4: a one-line first text, so the second title sits at 110 + 3 lines
+    // and the second text starts one line below it, well on screen.
+    int32_t secondStart = 110 + 4 * lineStep();
     for (int32_t tab : {3, 7}) {
-        // The first text of entry 1 is long too: compare the fixed part between two offsets.
-        paintDetail(1, tab, 0);
-        std::vector<COLORREF> before;
-        for (int y = 110; y < 400; y += 7)
-            for (int x = 210; x < 770; x += 11) before.push_back(pixel(x, y));
-        paintDetail(1, tab, 60);
-        EXPECT_GT(state.scroll, 0) << "tab " << tab;
-        size_t i = 0;
-        for (int y = 110; y < 400; y += 7)
-            for (int x = 210; x < 770; x += 11) ASSERT_EQ(pixel(x, y), before[i++]) << "tab " << tab << " at " << x << "," << y;
+        paintDetail(4, tab, 0);
+        std::vector<COLORREF> fixed, moving;
+        for (int y = 110; y < secondStart; ++y)
+            for (int x = 210; x < 770; x += 3) fixed.push_back(pixel(x, y));
+        for (int y = secondStart; y < secondStart + 60; ++y)
+            for (int x = 210; x < 770; x += 3) moving.push_back(pixel(x, y));
+        paintDetail(4, tab, 60);
+        EXPECT_EQ(state.scroll, 60) << "tab " << tab;
+        size_t i = 0, changed = 0;
+        for (int y = 110; y < secondStart; ++y)
+            for (int x = 210; x < 770; x += 3) ASSERT_EQ(pixel(x, y), fixed[i++]) << "tab " << tab << " at " << x << "," << y;
+        i = 0;
+        for (int y = secondStart; y < secondStart + 60; ++y)
+            for (int x = 210; x < 770; x += 3) changed += pixel(x, y) != moving[i++];
+        EXPECT_GT(changed, 0u) << "tab " << tab << ": the second text moved";
     }
+}
+
+TEST_F(DetailPageTest, ASecondSectionScrollsExactlyWhenItWouldEndBelowTheBottom) {
+    // Entries 5-11 hold second sections of 18 to 24 lines below a one-line
+    // first section; wheeled far down, one that ends above the column bottom
+    // stays put, a longer one stops with its end at the bottom.
+    int32_t start = 110 + 4 * lineStep();
+    int32_t bottom = columnBottom();
+    int fitting = 0, scrolling = 0;
+    for (int32_t id = 5; id <= 11; ++id) {
+        int32_t extent = extentOf(at(state.entries, id)->immunity.get());
+        paintDetail(id, 3, 100000);
+        if (start + extent <= bottom) {
+            ++fitting;
+            EXPECT_EQ(state.scroll, 0) << "entry " << id << " ends at " << start + extent;
+        } else {
+            ++scrolling;
+            EXPECT_EQ(state.scroll, start + extent - bottom) << "entry " << id;
+        }
+    }
+    EXPECT_GT(fitting, 0);
+    EXPECT_GT(scrolling, 0);
 }
 
 TEST_F(DetailPageTest, SymptomLinesAreTwentyPixelsApart) {
     paintDetail(3, 5, 0);
-    EXPECT_EQ(pixel(210, 111), 0xD2D2D2u) << "the title's grey cell";
-    // Each of the twelve lines paints its white cell from x = 215 on; nothing is
-    // drawn left of it.
-    for (int i = 0; i < 12; ++i) EXPECT_EQ(pixel(212, 131 + 20 * i), 0xFFFFFFu);
+    EXPECT_EQ(pixel(210, 111), 0xD2D2D2u) << "the title's grey cell starts at 210";
+    EXPECT_EQ(pixel(209, 111), 0xFFFFFFu);
+    // Line i is "symptom i": the same glyphs at the start of every line, so the
+    // first ink row and the first ink column are the same in each 20-pixel band.
+    auto firstInkRow = [&](int top) {
+        for (int y = top; y < top + 20; ++y)
+            if (rowHasInk(y, 200, 400)) return y - top;
+        return -1;
+    };
+    auto firstInkColumn = [&](int top) {
+        for (int x = 200; x < 400; ++x)
+            for (int y = top; y < top + 20; ++y)
+                if (pixel(x, y) != 0xFFFFFFu) return x;
+        return -1;
+    };
+    int row0 = firstInkRow(130), column0 = firstInkColumn(130);
+    ASSERT_GE(row0, 0);
+    EXPECT_GE(column0, 215) << "nothing left of the 215 indent";
+    EXPECT_LE(column0, 218);
+    for (int i = 1; i < 12; ++i) {
+        EXPECT_EQ(firstInkRow(130 + 20 * i), row0) << "line " << i;
+        EXPECT_EQ(firstInkColumn(130 + 20 * i), column0) << "line " << i;
+    }
+    EXPECT_FALSE(rowHasInk(130 + 20 * 12 + 5)) << "nothing below the twelfth line";
     paintDetail(0, 5, 0);  // no symptoms: only the title
     for (int y = 130; y < 560; y += 5)  // rows below the client area are never cleared
         for (int x = 215; x < 770; x += 9) ASSERT_EQ(pixel(x, y), 0xFFFFFFu);

@@ -12,38 +12,35 @@ TEST(TextExtent, AddsTheLeadingBetweenLines) {
     EXPECT_EQ(textExtent(50, 0, 2), 50) << "no division by a zero line height";
 }
 
-TEST(ScrollRule, OneSectionPage) {
-    const int32_t start = 128;  // 110 + an 18-pixel line
-    struct Case {
-        const char* what;
-        int32_t extent;
-        int32_t scroll;
-        ScrolledText expected;
-    } cases[] = {
-        {"fits: the offset is dropped", 300, 90, {128, 0}},
-        {"between 580 - S and 469 still counts as fitting", 469, 40, {128, 0}},
-        {"long text, unscrolled", 470, 0, {128, 0}},
-        {"long text, scrolled within", 1000, 100, {28, 100}},
-        {"wheeled past the end stops at E + S - 580", 1000, 5000, {-420, 548}},
-        {"exactly at the end", 1000, 548, {-420, 548}},
-    };
-    for (const Case& c : cases) {
-        ScrolledText r = applyScrollRule(start, c.extent, kOneSectionFitLimit, c.scroll);
-        EXPECT_EQ(r.top, c.expected.top) << c.what;
-        EXPECT_EQ(r.scroll, c.expected.scroll) << c.what;
-        if (c.extent >= kOneSectionFitLimit) {
-            EXPECT_GE(r.top + c.extent, kPageBottom) << c.what;
-        }
-    }
+TEST(ScrollRule, PageBottomKeepsTwentyPixelsInsideTheClientArea) {
+    EXPECT_EQ(pageBottom(600), 580) << "a client area as high as the frame";
+    EXPECT_EQ(pageBottom(575), 555) << "under a 25-pixel caption and frame";
+    EXPECT_EQ(pageBottom(900), 580) << "never below the frame's own column";
 }
 
-TEST(ScrollRule, SecondSectionFitsAgainst600) {
-    const int32_t start = 300;
-    // Fit limit 600 - S = 300: an extent of 290 fits even though it runs past 580.
-    EXPECT_EQ(applyScrollRule(start, 290, 600 - start, 77).scroll, 0);
-    ScrolledText r = applyScrollRule(start, 400, 600 - start, 1000);
-    EXPECT_EQ(r.top + 400, kPageBottom);
-    EXPECT_EQ(r.scroll, 400 + start - kPageBottom);
+TEST(ScrollRule, ATextFitsWhenItEndsAboveTheBottom) {
+    struct Case {
+        const char* what;
+        int32_t start, bottom, extent, scroll;
+        ScrolledText expected;
+    } cases[] = {
+        // S = 128: 110 plus an 18-pixel line.
+        {"fits: the offset is dropped", 128, 580, 300, 90, {128, 0}},
+        {"ends one pixel above the bottom: fits", 128, 580, 451, 40, {128, 0}},
+        {"ends exactly at the bottom: nothing to scroll", 128, 580, 452, 40, {128, 0}},
+        {"would end below the bottom: it scrolls", 128, 580, 469, 40, {111, 17}},
+        {"long text, unscrolled", 128, 580, 1000, 0, {128, 0}},
+        {"long text, scrolled within", 128, 580, 1000, 100, {28, 100}},
+        {"wheeled past the end stops at E + S - bottom", 128, 580, 1000, 5000, {-420, 548}},
+        {"exactly at the end", 128, 580, 1000, 548, {-420, 548}},
+        {"a lower client bottom: the end stops there", 128, 555, 1000, 5000, {-445, 573}},
+        {"a second section low on the page", 475, 555, 100, 30, {455, 20}},
+    };
+    for (const Case& c : cases) {
+        ScrolledText r = applyScrollRule(c.start, c.extent, c.bottom, c.scroll);
+        EXPECT_EQ(r.top, c.expected.top) << c.what;
+        EXPECT_EQ(r.scroll, c.expected.scroll) << c.what;
+    }
 }
 
 }  // namespace
