@@ -12,7 +12,7 @@ TEST_F(ViewerTest, CreationLoadsEntriesAndTheBackBuffer) {
     writeDataFile("data", fixtureDataText(127));
     ASSERT_NE(createWindow(), nullptr);
     ASSERT_NE(state.entries, nullptr);
-    EXPECT_EQ(count(state.entries), 127);
+    ASSERT_EQ(count(state.entries), 127);
     for (int i = 0; i < 127; ++i) EXPECT_EQ(at(state.entries, i)->id, i);
     EXPECT_NE(state.memDC, nullptr);
     EXPECT_NE(state.backBitmap, nullptr);

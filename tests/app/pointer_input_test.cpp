@@ -102,13 +102,20 @@ TEST_F(NavigationTest, TabBarAndWheel) {
     EXPECT_EQ(state.scroll, 0) << "the wheel does nothing on the index";
 }
 
-// Closes the hint box from a second thread, as a user's click on OK would.
+// Closes the hint box from a second thread, as a user's click on OK would,
+// and records what the box showed while it was open.
 class HintBoxCloser {
 public:
-    HintBoxCloser()
-        : thread_([this] {
+    explicit HintBoxCloser(HWND owner)
+        : thread_([this, owner] {
               for (int i = 0; i < 400 && !done_; ++i) {
-                  if (HWND box = FindWindowA("#32770", kHintCaption)) {
+                  if (HWND box = FindWindowA("#32770", nullptr)) {
+                      char text[128] = {};
+                      GetWindowTextA(box, text, sizeof text);
+                      caption_ = text;
+                      EnumChildWindows(box, collectText, reinterpret_cast<LPARAM>(&texts_));
+                      ownedByViewer_ = GetWindow(box, GW_OWNER) == owner;
+                      viewerDisabled_ = !IsWindowEnabled(owner);
                       found_ = true;
                       PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
                       return;
@@ -116,25 +123,39 @@ public:
                   Sleep(25);
               }
           }) {}
-    ~HintBoxCloser() {
+    ~HintBoxCloser() { join(); }
+    void join() {
         done_ = true;
-        thread_.join();
+        if (thread_.joinable()) thread_.join();
     }
     bool found() const { return found_; }
+    std::string caption_;
+    std::string texts_;
+    bool ownedByViewer_ = false;
+    bool viewerDisabled_ = false;
 
 private:
+    static BOOL CALLBACK collectText(HWND child, LPARAM out) {
+        char text[128] = {};
+        GetWindowTextA(child, text, sizeof text);
+        *reinterpret_cast<std::string*>(out) += std::string(text) + "|";
+        return TRUE;
+    }
     std::atomic<bool> done_{false};
     std::atomic<bool> found_{false};
     std::thread thread_;
 };
 
 TEST_F(NavigationTest, HintBoxSwallowsTheNextContentPress) {
-    {
-        HintBoxCloser closer;
-        clickAt(hwnd, 90, 440);  // slot 8 on the index
-        Sleep(10);
-        EXPECT_TRUE(closer.found() || state.hintPending == 1);
-    }
+    HintBoxCloser closer(hwnd);
+    clickAt(hwnd, 90, 440);  // slot 8 on the index: the press returns once the box has closed
+    closer.join();
+    ASSERT_TRUE(closer.found()) << "no hint box";
+    EXPECT_EQ(closer.caption_, "ヒント");
+    EXPECT_NE(closer.texts_.find("何か項目を選択してください|"), std::string::npos) << closer.texts_;
+    EXPECT_TRUE(closer.ownedByViewer_);
+    EXPECT_TRUE(closer.viewerDisabled_) << "modal: the viewer takes no input meanwhile";
+    EXPECT_TRUE(IsWindowEnabled(hwnd));
     EXPECT_EQ(state.hintPending, 1) << "the cursor stayed on the sidebar";
     EXPECT_EQ(state.view, 0);
     clickAt(hwnd, 90, 25);  // sidebar presses do not clear it
@@ -146,32 +167,70 @@ TEST_F(NavigationTest, HintBoxSwallowsTheNextContentPress) {
     EXPECT_EQ(state.view, 1);
 }
 
+TEST_F(NavigationTest, DragScrollsFromThePressAndTheWindowRemembersTheLastY) {
+    openDetail(10, 1);
+    state.scroll = 200;
+    clickAt(hwnd, 500, 300);  // a press on the page resets the offset first
+    EXPECT_EQ(state.scroll, 0);
+    moveTo(hwnd, 500, 300);
+    EXPECT_EQ(state.lastMouseY, 300);
+    // With the button held, moving down by 30 pixels gives an offset of 30.
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_LBUTTON] = 0x80;
+    SetKeyboardState(keys);
+    SendMessageA(hwnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(500, 330));
+    EXPECT_EQ(state.scroll, 30);
+    EXPECT_EQ(state.lastMouseY, 330);
+    SendMessageA(hwnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(500, 250));
+    EXPECT_EQ(state.scroll, 0) << "dragging up past the top stops at 0";
+    EXPECT_EQ(state.lastMouseY, 250);
+    // On the index a held button hovers instead of dragging.
+    state.view = 0;
+    state.scroll = 0;
+    moveTo(hwnd, 330, 30);
+    EXPECT_EQ(state.selected, 26);
+    EXPECT_EQ(state.scroll, 0);
+    keys[VK_LBUTTON] = 0;
+    SetKeyboardState(keys);
+    // Button up on the detail page: a move changes nothing but the remembered y.
+    openDetail(10, 1);
+    SendMessageA(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(500, 400));
+    EXPECT_EQ(state.scroll, 0);
+    EXPECT_EQ(state.lastMouseY, 400);
+}
+
 TEST_F(NavigationTest, FramePixels) {
     repaint();
-    // Category 0: slot i is drawn from x = 5 * i, from bitmap 11 (current) or 22 + i.
+    // Category 0: slot i is drawn from x = 5 * i, from bitmap 11 (current) or
+    // 22 + i, its source columns from 0 on (every source column has its own colour).
     for (int slot = 0; slot < 8; ++slot) {
-        int x = 5 * slot, y = 50 * slot + 25;
-        EXPECT_EQ(pixel(x, y), sidebarColour(slot == 0 ? 11 : 22 + slot)) << "slot " << slot;
+        int x = 5 * slot, y = 50 * slot + 25, position = slot == 0 ? 11 : 22 + slot;
+        for (int column : {0, 1, 90, 179 - x})
+            EXPECT_EQ(pixel(x + column, y), sidebarColour(position, column)) << "slot " << slot << ", column " << column;
         if (x > 0) {
             EXPECT_EQ(pixel(x - 1, y), 0xFFFFFFu) << "left of slot " << slot;
         }
-        EXPECT_EQ(pixel(179, y), pixel(x, y)) << "every button ends at 180";
+        EXPECT_EQ(pixel(180, y), sidebarColour(0, 0)) << "the strip starts at 180";
     }
-    for (int slot = 8; slot < 11; ++slot) EXPECT_EQ(pixel(0, 50 * slot + 18 + 25), sidebarColour(11 + slot));
+    for (int slot = 8; slot < 11; ++slot)
+        for (int column : {0, 179}) EXPECT_EQ(pixel(column, 50 * slot + 18 + 25), sidebarColour(11 + slot, column));
     for (int y = 400; y < 418; ++y) EXPECT_EQ(pixel(90, y), 0xFFFFFFu) << "gap row " << y;
-    EXPECT_EQ(pixel(185, 300), sidebarColour(0)) << "strip of category 0";
-    // The highlighted label and an ordinary one.
+    EXPECT_EQ(pixel(185, 300), sidebarColour(0, 5)) << "strip of category 0";
+    // The highlighted label and ordinary ones, in the listed colours.
     EXPECT_EQ(pixel(200, 21), 0x323232u);
-    EXPECT_EQ(pixel(200, 41), entryBackgroundColor(1));
+    EXPECT_EQ(pixel(200, 41), 0x41CFD7u);
     EXPECT_EQ(pixel(680, 461), 0xC8C8C8u) << "entry 126 in no category";
 
     clickAt(hwnd, 90, 275);  // slot 5
     repaint();
-    EXPECT_EQ(pixel(0, 275), sidebarColour(16));
-    EXPECT_EQ(pixel(25, 25), sidebarColour(22));
+    EXPECT_EQ(pixel(0, 275), sidebarColour(16, 0));
+    EXPECT_EQ(pixel(179, 275), sidebarColour(16, 179));
+    EXPECT_EQ(pixel(25, 25), sidebarColour(22, 0)) << "slot 0 is five steps away: 25 pixels in";
+    EXPECT_EQ(pixel(179, 25), sidebarColour(22, 154));
     EXPECT_EQ(pixel(24, 25), 0xFFFFFFu);
-    EXPECT_EQ(pixel(185, 300), sidebarColour(5));
-    EXPECT_EQ(pixel(200, 21), entryBackgroundColor(82)) << "selected entry 0 is not in category 5";
+    EXPECT_EQ(pixel(185, 300), sidebarColour(5, 5));
+    EXPECT_EQ(pixel(200, 21), 0x788CBEu) << "selected entry 0 is not in category 5";
 }
 
 TEST_F(NavigationTest, FewerEntriesNeverReachPastTheList) {

@@ -123,8 +123,19 @@ void writeSidebarArt() {
     std::string list;
     for (int n = 0; n < 30; ++n) {
         bool strip = n < 8;
+        int width = strip ? 10 : 180, height = strip ? 600 : 50;
+        std::string bmp = solidBmp(width, height, 0);
+        int rowBytes = (width * 3 + 3) / 4 * 4;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                COLORREF c = sidebarColour(n, x);
+                char* p = bmp.data() + 54 + y * rowBytes + x * 3;
+                p[0] = static_cast<char>(GetBValue(c));
+                p[1] = static_cast<char>(GetGValue(c));
+                p[2] = static_cast<char>(GetRValue(c));
+            }
         std::string name = "art" + std::to_string(n) + ".bmp";
-        writeFile(name, solidBmp(strip ? 10 : 180, strip ? 600 : 50, sidebarColour(n)));
+        writeFile(name, bmp);
         list += name + "\n";
     }
     writeFile("imagelist.txt", list + "EOF\n");

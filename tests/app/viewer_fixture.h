@@ -43,9 +43,10 @@ private:
 
 // A 24-bit BMP filled with one colour.
 std::string solidBmp(int width, int height, COLORREF colour, int bitCount = 24);
-// Writes 30 sidebar bitmaps of the sizes the frame uses, bitmap n in sidebarColour(n), and the list.
+// Writes 30 sidebar bitmaps of the sizes the frame uses and the list: column c
+// of bitmap n is sidebarColour(n, c) from top to bottom.
 void writeSidebarArt();
-constexpr COLORREF sidebarColour(int position) { return RGB(8 * position, 90, 250 - 4 * position); }
+constexpr COLORREF sidebarColour(int position, int column) { return RGB(8 * position, column, 250 - 4 * position); }
 
 // Pointer input as the window receives it, with the live cursor moved first.
 void moveTo(HWND hwnd, int x, int y);
