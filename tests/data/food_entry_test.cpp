@@ -32,23 +32,54 @@ OwnedRecordList<FoodEntry> parse(const std::string& text) {
 }
 
 TEST(ParseEntries, ReadsEveryFieldInOrder) {
-    auto list = parse(entries(127));
+    // Every field of the data format in its order, each with a value of its own,
+    // so reading any two fields in swapped order shows.
+    EntryText e;
+    e.head = "Name,Chinese,4,Nature,Taste,";
+    e.symptoms = "2,Symptom A,Symptom B,";
+    e.texts = "Episode,Components,Kampo,Immunity,Detail,Summary,";
+    e.dish = "Dish,2,Ingredient A,Amount A,Ingredient B,Amount B,2,Step A,Step B,Effect,2,Other A,Other B,";
+    e.tail = "Advice,2,Pair A,7,Pair B,9,";
+    e.supplement = "Supplement,";
+    auto list = parse(entries(127, e));
     ASSERT_EQ(count(list.get()), 127);
     for (int i = 0; i < 127; ++i) EXPECT_EQ(at(list.get(), i)->id, i);
-    const FoodEntry& e = *at(list.get(), 5);
-    EXPECT_EQ(e.loaded, 1);
-    EXPECT_STREQ(e.name, "name");
-    EXPECT_EQ(e.seasonMonth, 4);
-    EXPECT_EQ(e.symptomCount, 2);
-    EXPECT_STREQ(e.symptoms[1], "second");
-    EXPECT_STREQ(e.effectDetail.get(), "detail");
-    EXPECT_STREQ(e.effectSummary.get(), "summary");
-    EXPECT_STREQ(e.ingredientAmounts[0].get(), "amount");
-    EXPECT_EQ(e.stepCount, 2);
-    EXPECT_STREQ(e.steps[1].get(), "step two");
-    EXPECT_STREQ(e.otherDishes[0].get(), "other");
-    EXPECT_EQ(e.pairValues[0], 7);
-    EXPECT_STREQ(e.supplement.get(), "supplement");
+    const FoodEntry& f = *at(list.get(), 5);
+    EXPECT_EQ(f.loaded, 1);
+    EXPECT_STREQ(f.name, "Name");
+    EXPECT_STREQ(f.chineseName, "Chinese");
+    EXPECT_EQ(f.seasonMonth, 4);
+    EXPECT_STREQ(f.nature, "Nature");
+    EXPECT_STREQ(f.taste, "Taste");
+    EXPECT_EQ(f.symptomCount, 2);
+    EXPECT_STREQ(f.symptoms[0], "Symptom A");
+    EXPECT_STREQ(f.symptoms[1], "Symptom B");
+    EXPECT_STREQ(f.episode.get(), "Episode");
+    EXPECT_STREQ(f.components.get(), "Components");
+    EXPECT_STREQ(f.kampo.get(), "Kampo");
+    EXPECT_STREQ(f.immunity.get(), "Immunity");
+    EXPECT_STREQ(f.effectDetail.get(), "Detail");
+    EXPECT_STREQ(f.effectSummary.get(), "Summary");
+    EXPECT_STREQ(f.dishName, "Dish");
+    EXPECT_EQ(f.ingredientCount, 2);
+    EXPECT_STREQ(f.ingredientNames[0].get(), "Ingredient A");
+    EXPECT_STREQ(f.ingredientAmounts[0].get(), "Amount A");
+    EXPECT_STREQ(f.ingredientNames[1].get(), "Ingredient B");
+    EXPECT_STREQ(f.ingredientAmounts[1].get(), "Amount B");
+    EXPECT_EQ(f.stepCount, 2);
+    EXPECT_STREQ(f.steps[0].get(), "Step A");
+    EXPECT_STREQ(f.steps[1].get(), "Step B");
+    EXPECT_STREQ(f.dishEffect.get(), "Effect");
+    EXPECT_EQ(f.otherDishCount, 2);
+    EXPECT_STREQ(f.otherDishes[0].get(), "Other A");
+    EXPECT_STREQ(f.otherDishes[1].get(), "Other B");
+    EXPECT_STREQ(f.advice.get(), "Advice");
+    EXPECT_EQ(f.pairCount, 2);
+    EXPECT_STREQ(f.pairTexts[0].get(), "Pair A");
+    EXPECT_EQ(f.pairValues[0], 7);
+    EXPECT_STREQ(f.pairTexts[1].get(), "Pair B");
+    EXPECT_EQ(f.pairValues[1], 9);
+    EXPECT_STREQ(f.supplement.get(), "Supplement");
 }
 
 TEST(ParseEntries, FieldValueRules) {
