@@ -6,7 +6,7 @@ endif()
 
 find_package(yaml-cpp REQUIRED)
 
-add_library(verdalis_content STATIC tools/cp932.cpp tools/entry_source.cpp tools/content_pack.cpp
+add_library(verdalis_content STATIC tools/cp932.cpp tools/entry_source.cpp tools/content_pack.cpp tools/screen_text.cpp
   tools/picture_pack.cpp)
 target_link_libraries(verdalis_content PUBLIC verdalis_core yaml-cpp)
 

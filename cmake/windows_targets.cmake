@@ -83,6 +83,11 @@ verdalis_windows_test(windows_tests 120
   tests/render/picture_pages_test.cpp)
 target_link_libraries(windows_tests PRIVATE verdalis_viewer)
 
+# The content tool's text widths and line breaking, checked against GDI.
+verdalis_windows_test(screen_text_tests 120 tests/tools/screen_text_test.cpp tools/screen_text.cpp)
+target_link_libraries(screen_text_tests PRIVATE gdi32 user32)
+target_compile_definitions(screen_text_tests PRIVATE VERDALIS_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+
 include(cmake/jload.cmake OPTIONAL)
 
 # Frame timing, run by hand (not a test): see its header.

@@ -4,12 +4,18 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
+#include <sstream>
+#include <unordered_map>
+#include <utility>
 
 #include "data/food_entry.h"
 #include "data/scramble.h"
 #include "tools/cp932.h"
+#include "tools/screen_text.h"
 
 namespace {
 
@@ -17,6 +23,32 @@ constexpr std::size_t kDishEffectLineBytes = 70;
 constexpr std::size_t kStepLineBytes = 67;
 constexpr std::size_t kIngredientNameLineBytes = 19;
 constexpr std::size_t kAmountLineBytes = 12;
+
+// Where the screen draws the short fields, in pixels. Each text must end before
+// the next thing on its line starts: a label that touches its neighbour reads
+// as one word with it, and a value that touches a grey label cell looks cut.
+constexpr int32_t kListColumnWidth = 120;  // index labels, 26 to a column
+constexpr int32_t kNameLeft = 200;         // the 40-pixel name ...
+constexpr int32_t kChineseNameLabel = 430; // ... up to the " 漢名 " label
+constexpr int32_t kTasteLeft = 480;        // 薬味 value ...
+constexpr int32_t kNatureLabel = 560;      // ... up to " 薬性 "
+constexpr int32_t kNatureLeft = 610;       // 薬性 value ...
+constexpr int32_t kSeasonLabel = 680;      // ... up to " 旬 "
+constexpr int32_t kChineseNameBoxWidth = 300;  // DrawTextA box 480-780 ...
+constexpr std::size_t kChineseNameBoxLines = 2;  // ... 40 pixels high, 18-pixel lines
+
+// The category lists, by their index ranges: an entry of a category appears in
+// the all-entries list at its index and in its category's list at its
+// position within the category; both number from 0.
+struct CategoryRange {
+    int32_t first;
+    int32_t count;
+};
+constexpr CategoryRange kCategories[] = {{0, 45}, {45, 28}, {73, 3}, {76, 6}, {82, 8}, {90, 14}, {104, 18}};
+
+// Sentences shorter than this (in characters) are set phrases, not copies.
+constexpr std::size_t kSharedSentenceMinChars = 15;
+constexpr std::size_t kSharedSentenceMaxEntries = 2;
 
 const std::set<std::string>& knownKeys() {
     static const std::set<std::string> keys = {
@@ -108,6 +140,75 @@ void warnLayout(const SourceFile& source, const EntrySource& sjis, std::vector<D
     }
 }
 
+std::string utf8Of(const std::string& sjis) { return cp932ToUtf8(sjis).value_or(sjis); }
+
+std::string pixels(int32_t n) { return std::to_string(n) + " pixels"; }
+
+// The most bytes of text, at `halfWidth` pixels a byte, that end before `room` pixels.
+int32_t bytesNarrowerThan(int32_t room, int32_t halfWidth) { return (room - 1) / halfWidth; }
+
+// Texts the screen draws in a fixed place and that must end before the next
+// label: the index labels in every list, the name, 薬味 and 薬性; 漢名 must fit
+// its two-line box and should break between words. False on any error.
+bool checkScreenFit(const SourceFile& source, const EntrySource& sjis, std::vector<Diagnostic>& diagnostics) {
+    bool ok = true;
+    auto report = [&](bool error, const std::string& field, const std::string& message) {
+        diagnostics.push_back({source.path, sjis.index, source.entry.name, field, message, error});
+        if (error) ok = false;
+    };
+    auto checkLabel = [&](int32_t position, const std::string& list) {
+        std::string number = std::to_string(position) + ".";
+        int32_t width = systemFontWidth(number + sjis.name);
+        if (width < kListColumnWidth) return;
+        int32_t room = bytesNarrowerThan(kListColumnWidth, kSystemFontHalfWidth) - static_cast<int32_t>(number.size());
+        report(true, "name",
+               "index label \"" + number + source.entry.name + "\" is " + pixels(width) + " wide in " + list +
+                   ": it must end before the next column, " + pixels(kListColumnWidth) + " to the right (at most " +
+                   std::to_string(room) + " bytes of name there)");
+    };
+    checkLabel(sjis.index, "the all-entries list");
+    for (int32_t c = 0; c < static_cast<int32_t>(std::size(kCategories)); ++c)
+        if (sjis.index >= kCategories[c].first && sjis.index < kCategories[c].first + kCategories[c].count)
+            checkLabel(sjis.index - kCategories[c].first, "the list of category " + std::to_string(c + 1));
+
+    auto checkRun = [&](const std::string& field, int32_t width, int32_t left, int32_t next, const std::string& label,
+                        const std::string& font, int32_t halfWidth) {
+        if (left + width < next) return;
+        report(true, field,
+               "is " + pixels(width) + " wide in the " + font + "; drawn from x " + std::to_string(left) + " it " +
+                   (left + width == next ? "touches" : "runs into") + " the " + label + " label at x " +
+                   std::to_string(next) + " (at most " + std::to_string(bytesNarrowerThan(next - left, halfWidth)) +
+                   " bytes fit)");
+    };
+    checkRun("name", nameFontWidth(sjis.name), kNameLeft, kChineseNameLabel, "漢名", "40-pixel name font",
+             kNameFontHalfWidth);
+    checkRun("taste", systemFontWidth(sjis.taste), kTasteLeft, kNatureLabel, "薬性", "system font",
+             kSystemFontHalfWidth);
+    checkRun("nature", systemFontWidth(sjis.nature), kNatureLeft, kSeasonLabel, "旬", "system font",
+             kSystemFontHalfWidth);
+
+    std::vector<std::string> lines = wrapSystemFontLines(sjis.chineseName, kChineseNameBoxWidth);
+    if (lines.size() > kChineseNameBoxLines)
+        report(true, "chineseName",
+               "takes " + std::to_string(lines.size()) + " lines in its " + pixels(kChineseNameBoxWidth) +
+                   " wide box, which shows " + std::to_string(kChineseNameBoxLines) + ": \"" +
+                   utf8Of(lines[kChineseNameBoxLines]) + "\" is cut off");
+    for (std::size_t i = 0; i + 1 < std::min(lines.size(), kChineseNameBoxLines); ++i) {
+        const std::string& line = lines[i];
+        const std::string& next = lines[i + 1];
+        if (line.empty() || next.empty()) continue;
+        std::size_t lastAt = 0;
+        for (std::size_t at = 0; at < line.size(); at += sjisCharLength(line, at)) lastAt = at;
+        std::string_view last = std::string_view(line).substr(lastAt);
+        std::string_view first = std::string_view(next).substr(0, sjisCharLength(next, 0));
+        if (breakSplitsWord(last, first))
+            report(false, "chineseName",
+                   "the " + pixels(kChineseNameBoxWidth) + " wide box breaks it inside a word: \"" + utf8Of(line) +
+                       "\" / \"" + utf8Of(next) + "\" (break after ・ or 、, or before a reading in （）)");
+    }
+    return ok;
+}
+
 // Checks and converts one entry to Shift-JIS; false when anything is wrong.
 bool encodeEntry(const SourceFile& source, EntrySource& out, std::vector<Diagnostic>& diagnostics) {
     bool ok = true;
@@ -135,14 +236,140 @@ bool encodeEntry(const SourceFile& source, EntrySource& out, std::vector<Diagnos
     if (out.supplement.find("si") != std::string::npos)
         fail("supplement", "the bytes \"si\" would end it early (they start the next entry's key)");
     if (out.seasonMonth < 0 || out.seasonMonth > 12) fail("seasonMonth", "must be 0 (all year) or a month 1-12");
-    if (ok) warnLayout(source, out, diagnostics);
+    if (!ok) return false;
+    bool fits = checkScreenFit(source, out, diagnostics);
+    warnLayout(source, out, diagnostics);
+    return fits;
+}
+
+// Where full-width parentheses enclose text (readings), as [begin, end) byte
+// spans that include the parentheses; an unmatched parenthesis encloses nothing.
+std::vector<std::pair<std::size_t, std::size_t>> parenthesisedSpans(const std::string& utf8) {
+    static const std::string open = "（", close = "）";
+    std::vector<std::pair<std::size_t, std::size_t>> spans;
+    std::vector<std::size_t> opened;
+    for (std::size_t at = 0; at < utf8.size();) {
+        if (utf8.compare(at, open.size(), open) == 0) {
+            opened.push_back(at);
+            at += open.size();
+        } else if (utf8.compare(at, close.size(), close) == 0) {
+            at += close.size();
+            if (opened.empty()) continue;
+            std::size_t begin = opened.back();
+            opened.pop_back();
+            if (opened.empty()) spans.emplace_back(begin, at);
+        } else {
+            ++at;
+        }
+    }
+    return spans;
+}
+
+std::vector<std::pair<std::size_t, std::size_t>> occurrences(const std::string& text, const std::string& word) {
+    std::vector<std::pair<std::size_t, std::size_t>> found;
+    if (word.empty()) return found;
+    for (std::size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + word.size()))
+        found.emplace_back(at, at + word.size());
+    return found;
+}
+
+bool within(const std::vector<std::pair<std::size_t, std::size_t>>& spans, std::size_t begin, std::size_t end) {
+    return std::any_of(spans.begin(), spans.end(), [&](const auto& s) { return s.first <= begin && end <= s.second; });
+}
+
+// The style list's variants in an entry's texts (UTF-8), outside readings and
+// outside the allowed longer form. False when any is found.
+bool checkStyle(const SourceFile& source, const std::vector<StyleRule>& rules, std::vector<Diagnostic>& diagnostics) {
+    bool ok = true;
+    EntrySource entry = source.entry;
+    forEachText(entry, [&](const std::string& field, std::string& value, std::size_t) {
+        auto readings = parenthesisedSpans(value);
+        for (const StyleRule& rule : rules) {
+            auto allowed = occurrences(value, rule.allowedForm);
+            std::size_t found = 0;
+            for (const auto& [begin, end] : occurrences(value, rule.variant))
+                if (!within(readings, begin, end) && !within(allowed, begin, end)) ++found;
+            if (found == 0) continue;
+            std::string message = "「" + rule.variant + "」";
+            if (found > 1) message += " (" + std::to_string(found) + " times)";
+            message += ": the style sheet writes 「" + rule.replacement + "」";
+            if (!rule.allowedForm.empty()) message += "; 「" + rule.allowedForm + "」 stays as it is";
+            diagnostics.push_back({source.path, source.entry.index, source.entry.name, field, message, true});
+            ok = false;
+        }
+    });
     return ok;
+}
+
+std::size_t utf8Chars(std::string_view s) {
+    return static_cast<std::size_t>(
+        std::count_if(s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
+std::string_view trimSpaces(std::string_view s) {
+    static const std::string_view wide = "　";
+    while (true) {
+        if (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r')) s.remove_prefix(1);
+        else if (s.substr(0, wide.size()) == wide) s.remove_prefix(wide.size());
+        else if (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+        else if (s.size() >= wide.size() && s.substr(s.size() - wide.size()) == wide) s.remove_suffix(wide.size());
+        else return s;
+    }
+}
+
+// Sentences (split at 。 and line breaks) of the entries' texts that more than
+// two entries share word for word: a reader of ten entries should not meet the
+// same sentence ten times. One warning per sentence, naming the entries.
+void warnSharedSentences(const std::map<int32_t, const SourceFile*>& byIndex, std::vector<Diagnostic>& diagnostics) {
+    struct Use {
+        int32_t index;
+        std::vector<std::string> fields;
+    };
+    std::vector<std::string> order;
+    std::unordered_map<std::string, std::vector<Use>> uses;
+    for (const auto& [index, source] : byIndex) {
+        EntrySource entry = source->entry;
+        forEachText(entry, [&](const std::string& field, std::string& value, std::size_t) {
+            // Nutrient and ingredient names are data, not sentences.
+            if (field.rfind("pairs", 0) == 0 || field.rfind("ingredients", 0) == 0) return;
+            // The kampo text opens with the style sheet's one formula, the same in every entry.
+            bool formula = field == "kampo";
+            std::size_t start = 0;
+            while (start <= value.size()) {
+                std::size_t stop = std::min(value.find("。", start), value.find('\n', start));
+                std::string sentence(trimSpaces(std::string_view(value).substr(start, stop - start)));
+                start = stop == std::string::npos ? value.size() + 1 : stop + (value[stop] == '\n' ? 1 : 3);
+                if (sentence.empty()) continue;
+                if (std::exchange(formula, false)) continue;
+                if (utf8Chars(sentence) < kSharedSentenceMinChars) continue;
+                auto [it, added] = uses.try_emplace(sentence);
+                if (added) order.push_back(sentence);
+                if (it->second.empty() || it->second.back().index != index) it->second.push_back({index, {}});
+                std::vector<std::string>& fields = it->second.back().fields;
+                if (std::find(fields.begin(), fields.end(), field) == fields.end()) fields.push_back(field);
+            }
+        });
+    }
+    for (const std::string& sentence : order) {
+        const std::vector<Use>& list = uses[sentence];
+        if (list.size() <= kSharedSentenceMaxEntries) continue;
+        std::string where;
+        for (const Use& u : list) {
+            where += (where.empty() ? "" : ", ") + std::to_string(u.index) + " (";
+            for (std::size_t i = 0; i < u.fields.size(); ++i) where += (i ? ", " : "") + u.fields[i];
+            where += ")";
+        }
+        diagnostics.push_back({"", -1, "", "",
+                               "the sentence 「" + sentence + "」 is in " + std::to_string(list.size()) +
+                                   " entries: " + where + "; say it in each entry's own words",
+                               false});
+    }
 }
 
 }  // namespace
 
 std::string formatDiagnostic(const Diagnostic& d) {
-    std::string s = d.file + ": ";
+    std::string s = d.file.empty() ? "" : d.file + ": ";
     if (!d.error) s += "warning: ";
     if (d.index >= 0) s += "entry " + std::to_string(d.index) + (d.name.empty() ? "" : " (" + d.name + ")") + ": ";
     if (!d.field.empty()) s += "field " + d.field + ": ";
@@ -247,7 +474,45 @@ std::string writeEntryYaml(const EntrySource& e) {
     return std::string(out.c_str()) + "\n";
 }
 
-std::string packEntries(const std::vector<SourceFile>& sources, std::vector<Diagnostic>& diagnostics) {
+std::vector<StyleRule> parseStyleRules(const std::string& text, const std::string& path,
+                                       std::vector<Diagnostic>& diagnostics) {
+    std::vector<StyleRule> rules;
+    std::istringstream lines(text);
+    std::string line;
+    for (int32_t number = 1; std::getline(lines, line); ++number) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.empty() || line[0] == '#') continue;
+        std::vector<std::string> columns;
+        for (std::size_t start = 0;;) {
+            std::size_t tab = line.find('\t', start);
+            columns.push_back(line.substr(start, tab == std::string::npos ? std::string::npos : tab - start));
+            if (tab == std::string::npos) break;
+            start = tab + 1;
+        }
+        auto fail = [&](const std::string& message) {
+            diagnostics.push_back({path, -1, "", "", "line " + std::to_string(number) + ": " + message, true});
+        };
+        if (columns.size() < 2 || columns.size() > 3 || columns[0].empty() || columns[1].empty())
+            fail("needs a variant and what to write instead, and at most one allowed form, separated by tabs");
+        else if (columns.size() == 3 && columns[2].find(columns[0]) == std::string::npos)
+            fail("the allowed form \"" + columns[2] + "\" does not contain the variant \"" + columns[0] + "\"");
+        else rules.push_back({columns[0], columns[1], columns.size() == 3 ? columns[2] : ""});
+    }
+    return rules;
+}
+
+std::vector<StyleRule> readStyleRules(const std::string& path, std::vector<Diagnostic>& diagnostics) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        diagnostics.push_back({path, -1, "", "", "cannot open the style list", true});
+        return {};
+    }
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return parseStyleRules(text, path, diagnostics);
+}
+
+std::string packEntries(const std::vector<SourceFile>& sources, std::vector<Diagnostic>& diagnostics,
+                        const std::vector<StyleRule>& style) {
     bool ok = std::none_of(diagnostics.begin(), diagnostics.end(), [](const Diagnostic& d) { return d.error; });
     std::map<int32_t, const SourceFile*> byIndex;
     for (const SourceFile& s : sources) {
@@ -275,7 +540,9 @@ std::string packEntries(const std::vector<SourceFile>& sources, std::vector<Diag
         EntrySource e;
         if (encodeEntry(*source, e, diagnostics)) encoded.push_back(std::move(e));
         else ok = false;
+        if (!checkStyle(*source, style, diagnostics)) ok = false;
     }
+    warnSharedSentences(byIndex, diagnostics);
     if (!ok) return {};
     std::string data = formatDataText(encoded);
     DataKey key = makeDataKey();

@@ -1,6 +1,7 @@
 // verdalis-content: turns the encyclopedia sources into the viewer's data file
 // and back.
-//   verdalis-content pack SOURCE_DIR DATA_FILE
+//   verdalis-content pack [--style STYLE_LIST] SOURCE_DIR DATA_FILE
+//     (the style list defaults to SOURCE_DIR/../style.tsv)
 //   verdalis-content unpack DATA_FILE OUT_DIR
 //   verdalis-content pictures PICTURE_DIR OUT_DIR
 #include <algorithm>
@@ -20,7 +21,7 @@ namespace fs = std::filesystem;
 namespace {
 
 int usage() {
-    std::cerr << "usage: verdalis-content pack SOURCE_DIR DATA_FILE\n"
+    std::cerr << "usage: verdalis-content pack [--style STYLE_LIST] SOURCE_DIR DATA_FILE\n"
                  "       verdalis-content unpack DATA_FILE OUT_DIR\n"
                  "       verdalis-content pictures PICTURE_DIR OUT_DIR\n";
     return 2;
@@ -43,7 +44,19 @@ bool writeFile(const fs::path& path, const std::string& bytes) {
     return !ec;
 }
 
-int pack(const fs::path& sourceDir, const fs::path& dataFile) {
+// The style list: the one named, or style.tsv beside the entries folder. Only a
+// list named on the command line must exist; without one the style is not checked.
+std::vector<StyleRule> styleRules(const fs::path& sourceDir, const std::string& named,
+                                  std::vector<Diagnostic>& diagnostics) {
+    if (!named.empty()) return readStyleRules(named, diagnostics);
+    fs::path beside = (sourceDir / "..").lexically_normal() / "style.tsv";
+    std::error_code ec;
+    if (fs::exists(beside, ec)) return readStyleRules(beside.string(), diagnostics);
+    diagnostics.push_back({beside.string(), -1, "", "", "no style list here: the style sheet is not checked", false});
+    return {};
+}
+
+int pack(const fs::path& sourceDir, const fs::path& dataFile, const std::string& styleList) {
     std::vector<fs::path> paths;
     std::error_code ec;
     for (const auto& item : fs::directory_iterator(sourceDir, ec))
@@ -54,10 +67,13 @@ int pack(const fs::path& sourceDir, const fs::path& dataFile) {
     }
     std::sort(paths.begin(), paths.end());
     std::vector<Diagnostic> diagnostics;
+    std::vector<StyleRule> style = styleRules(sourceDir, styleList, diagnostics);
     std::vector<SourceFile> sources;
     for (const fs::path& p : paths) sources.push_back(readEntryYaml(p.string(), diagnostics));
-    std::string data = packEntries(sources, diagnostics);
+    std::string data = packEntries(sources, diagnostics, style);
     report(diagnostics);
+    auto errors = std::count_if(diagnostics.begin(), diagnostics.end(), [](const Diagnostic& d) { return d.error; });
+    std::cerr << "pack: " << errors << " errors, " << diagnostics.size() - static_cast<std::size_t>(errors) << " warnings\n";
     if (data.empty()) {
         std::cerr << "pack: nothing written: fix the errors above\n";
         return 1;
@@ -99,9 +115,11 @@ int unpack(const fs::path& dataFile, const fs::path& outDir) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 6 && std::string(argv[1]) == "pack" && std::string(argv[2]) == "--style")
+        return pack(argv[4], argv[5], argv[3]);
     if (argc != 4) return usage();
     std::string command = argv[1];
-    if (command == "pack") return pack(argv[2], argv[3]);
+    if (command == "pack") return pack(argv[2], argv[3], "");
     if (command == "unpack") return unpack(argv[2], argv[3]);
     if (command == "pictures") {
         std::vector<std::string> problems = packPictures(argv[2], argv[3]);
