@@ -24,9 +24,10 @@ constexpr std::size_t kStepLineBytes = 67;
 constexpr std::size_t kIngredientNameLineBytes = 19;
 constexpr std::size_t kAmountLineBytes = 12;
 
-// Where the screen draws the short fields, in pixels. Each text must end before
-// the next thing on its line starts: a label that touches its neighbour reads
-// as one word with it, and a value that touches a grey label cell looks cut.
+// Where the screen draws the short fields, in pixels. A text may fill its room
+// exactly, so that it meets the next thing on its line: that is always a cell
+// of another colour (the next column's label, a grey header label) and the
+// text stays whole. Past it, the later drawing covers the text's end.
 constexpr int32_t kListColumnWidth = 120;  // index labels, 26 to a column
 constexpr int32_t kNameLeft = 200;         // the 40-pixel name ...
 constexpr int32_t kChineseNameLabel = 430; // ... up to the " 漢名 " label
@@ -144,10 +145,10 @@ std::string utf8Of(const std::string& sjis) { return cp932ToUtf8(sjis).value_or(
 
 std::string pixels(int32_t n) { return std::to_string(n) + " pixels"; }
 
-// The most bytes of text, at `halfWidth` pixels a byte, that end before `room` pixels.
-int32_t bytesNarrowerThan(int32_t room, int32_t halfWidth) { return (room - 1) / halfWidth; }
+// The most bytes of text, at `halfWidth` pixels a byte, that fit in `room` pixels.
+int32_t bytesWithin(int32_t room, int32_t halfWidth) { return room / halfWidth; }
 
-// Texts the screen draws in a fixed place and that must end before the next
+// Texts the screen draws in a fixed place and that must not run into the next
 // label: the index labels in every list, the name, 薬味 and 薬性; 漢名 must fit
 // its two-line box and should break between words. False on any error.
 bool checkScreenFit(const SourceFile& source, const EntrySource& sjis, std::vector<Diagnostic>& diagnostics) {
@@ -159,11 +160,11 @@ bool checkScreenFit(const SourceFile& source, const EntrySource& sjis, std::vect
     auto checkLabel = [&](int32_t position, const std::string& list) {
         std::string number = std::to_string(position) + ".";
         int32_t width = systemFontWidth(number + sjis.name);
-        if (width < kListColumnWidth) return;
-        int32_t room = bytesNarrowerThan(kListColumnWidth, kSystemFontHalfWidth) - static_cast<int32_t>(number.size());
+        if (width <= kListColumnWidth) return;
+        int32_t room = bytesWithin(kListColumnWidth, kSystemFontHalfWidth) - static_cast<int32_t>(number.size());
         report(true, "name",
                "index label \"" + number + source.entry.name + "\" is " + pixels(width) + " wide in " + list +
-                   ": it must end before the next column, " + pixels(kListColumnWidth) + " to the right (at most " +
+                   ": the next column's label, " + pixels(kListColumnWidth) + " to the right, covers its end (at most " +
                    std::to_string(room) + " bytes of name there)");
     };
     checkLabel(sjis.index, "the all-entries list");
@@ -173,11 +174,11 @@ bool checkScreenFit(const SourceFile& source, const EntrySource& sjis, std::vect
 
     auto checkRun = [&](const std::string& field, int32_t width, int32_t left, int32_t next, const std::string& label,
                         const std::string& font, int32_t halfWidth) {
-        if (left + width < next) return;
+        if (left + width <= next) return;
         report(true, field,
-               "is " + pixels(width) + " wide in the " + font + "; drawn from x " + std::to_string(left) + " it " +
-                   (left + width == next ? "touches" : "runs into") + " the " + label + " label at x " +
-                   std::to_string(next) + " (at most " + std::to_string(bytesNarrowerThan(next - left, halfWidth)) +
+               "is " + pixels(width) + " wide in the " + font + "; drawn from x " + std::to_string(left) +
+                   " it runs into the " + label + " label at x " + std::to_string(next) + " (at most " +
+                   std::to_string(bytesWithin(next - left, halfWidth)) +
                    " bytes fit)");
     };
     checkRun("name", nameFontWidth(sjis.name), kNameLeft, kChineseNameLabel, "漢名", "40-pixel name font",

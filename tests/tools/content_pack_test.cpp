@@ -165,8 +165,8 @@ std::string warningsOf(const std::vector<Diagnostic>& diagnostics) {
 }
 
 // The index label "N.name" in the system font (8 pixels a byte), the name in
-// the 40-pixel name font (18), 薬味 and 薬性 must each end before the next
-// column or label starts; touching it is too wide.
+// the 40-pixel name font (18), 薬味 and 薬性 may fill their room exactly but
+// must not run into the next column or label.
 TEST(Pack, RejectsTextsThatRunIntoTheNextColumnOrLabel) {
     struct Case {
         const char* what;
@@ -175,12 +175,12 @@ TEST(Pack, RejectsTextsThatRunIntoTheNextColumnOrLabel) {
         const char* expected;  // an error naming file, entry and field; empty: packs
     };
     const Case cases[] = {
-        {"label 112 pixels", 42, [](EntrySource& e) { e.name = "あいうえおx"; }, ""},
-        {"label 120 pixels", 42, [](EntrySource& e) { e.name = "あいうえおxy"; },
-         "entries/42.yaml: entry 42 (あいうえおxy): field name: index label \"42.あいうえおxy\" is 120 pixels wide in "
-         "the all-entries list"},
-        {"same label in its category list", 42, [](EntrySource& e) { e.name = "あいうえおxy"; },
-         "field name: index label \"42.あいうえおxy\" is 120 pixels wide in the list of category 1"},
+        {"label filling its column", 42, [](EntrySource& e) { e.name = "あいうえおxy"; }, ""},
+        {"label 128 pixels", 42, [](EntrySource& e) { e.name = "あいうえおxyz"; },
+         "entries/42.yaml: entry 42 (あいうえおxyz): field name: index label \"42.あいうえおxyz\" is 128 pixels wide "
+         "in the all-entries list"},
+        {"same label in its category list", 42, [](EntrySource& e) { e.name = "あいうえおxyz"; },
+         "field name: index label \"42.あいうえおxyz\" is 128 pixels wide in the list of category 1"},
         {"numbered 14 in category 2", 59, [](EntrySource& e) { e.name = "キウイフルーツ"; },
          "entries/59.yaml: entry 59 (キウイフルーツ): field name: index label \"14.キウイフルーツ\" is 136 pixels "
          "wide in the list of category 2"},
@@ -189,11 +189,11 @@ TEST(Pack, RejectsTextsThatRunIntoTheNextColumnOrLabel) {
          "runs into the 漢名 label at x 430"},
         {"キウイ", 59, [](EntrySource& e) { e.name = "キウイ"; }, ""},
         {"six full-width name", 5, [](EntrySource& e) { e.name = "パイナップル"; }, ""},
-        {"taste touches 薬性", 4, [](EntrySource& e) { e.taste = "甘・辛・苦"; },
-         "entries/4.yaml: entry 4 (大根4): field taste: is 80 pixels wide in the system font; drawn from x 480 it "
-         "touches the 薬性 label at x 560"},
-        {"taste one byte narrower", 4, [](EntrySource& e) { e.taste = "甘・微酸"; }, ""},
-        {"nature touches 旬", 120, [](EntrySource& e) { e.nature = "微温・xyz"; },
+        {"taste meeting 薬性", 4, [](EntrySource& e) { e.taste = "甘・辛・苦"; }, ""},
+        {"taste one byte over", 4, [](EntrySource& e) { e.taste = "甘・辛・苦x"; },
+         "entries/4.yaml: entry 4 (大根4): field taste: is 88 pixels wide in the system font; drawn from x 480 it "
+         "runs into the 薬性 label at x 560"},
+        {"nature runs into 旬", 120, [](EntrySource& e) { e.nature = "微温・xyz"; },
          "entry 120 (大根120): field nature: is 72 pixels wide in the system font; drawn from x 610 it runs into "
          "the 旬 label at x 680"},
         {"漢名 on three lines", 7,
