@@ -235,7 +235,7 @@ function nameBlock(p, name, kana, cx, cy, nameSize, kanaSize, maxWidth, gap) {
 function finish(args, out) {
   const raw = tmp('png');
   run('convert', [...args, '-alpha', 'off', '-strip', raw]);
-  // A 96-colour palette keeps the emoji shading smooth and the files small.
+  // A 96-colour palette keeps the drawings' shading smooth and the files small.
   const q = tmp('png');
   run('pngquant', ['--force', '--speed', '1', '--strip', '--output', q, '96', raw]);
   run('convert', [q, '-strip', '-define', 'png:compression-level=9', '-define', 'png:exclude-chunks=date,time', `PNG8:${out}`]);
@@ -255,8 +255,8 @@ function ingredientCard(e, out) {
   finish(args, out);
 }
 
-// The ingredient's round badge: its emoji on a white disc, or the first
-// character of its name on a tinted disc when it has no emoji.
+// The ingredient's round badge: its drawing on a white disc, or the first
+// character of its name on a tinted disc when it has a name card.
 function badgeArgs(p, e, cx, cy, r) {
   const args = ['-stroke', rgb(p.rule), '-strokewidth', '2',
     '-fill', rgb(e.art ? WHITE : p.disc),
