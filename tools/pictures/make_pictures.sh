@@ -1,22 +1,22 @@
 #!/bin/sh
 # Regenerates the entry pictures in content/pictures/ (NNN1.png ingredient,
-# NNN2.png dish, no.png for a missing picture) from the Noto emoji artwork.
+# NNN2.png dish, no.png for a missing picture) from open icon sets.
 #
 #   cd tools/pictures && npm ci && ./make_pictures.sh
 #
 # The PNGs are committed, so the normal build and CI never run this; it is
-# only needed when the artwork, the plan or an entry's name changes.
+# only needed when the artwork, the art list or an entry's name changes.
 #
-# Needs (Debian packages): nodejs npm (for @iconify-json/noto, the Noto Emoji
-# SVGs, Apache-2.0), librsvg2-bin (rsvg-convert), imagemagick (convert,
+# Needs (Debian packages): nodejs npm (for the icon sets pinned in
+# package.json), librsvg2-bin (rsvg-convert), imagemagick (convert,
 # identify), pngquant, fonts-ipafont-mincho fonts-ipafont-gothic, fonts-dejavu-core.
-#   apt-get install -y librsvg2-bin imagemagick pngquant \
+#   apt-get install -y nodejs npm librsvg2-bin imagemagick pngquant \
 #       fonts-ipafont-mincho fonts-ipafont-gothic fonts-dejavu-core
 #
-# Reads the picture plan (columns cat, name, kana, english, art, match, dish,
-# dish_art; the row after the header is entry 0) from ../shared/content-plan.tsv
-# beside the work tree, or from $CONTENT_PLAN, and each entry's name: and
-# dishName: from content/entries/. PICTURES_ONLY=0,5,63 redraws only those entries.
+# Reads only art.tsv beside this script (per entry: category, reading, the
+# ingredient's artwork and recolouring, the dish's artwork, and a dish name
+# where the entry's is being changed) and each entry's name: and dishName:
+# from content/entries/. PICTURES_ONLY=0,5,63 redraws only those entries.
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 missing=
@@ -34,10 +34,12 @@ if [ -n "$missing" ]; then
     echo "make_pictures.sh: missing:$missing (see the apt-get line at the top)" >&2
     exit 1
 fi
-if [ ! -f "$here/node_modules/@iconify-json/noto/icons.json" ]; then
-    echo "make_pictures.sh: run 'npm ci' in $here first" >&2
-    exit 1
-fi
+for set in noto game-icons; do
+    if [ ! -f "$here/node_modules/@iconify-json/$set/icons.json" ]; then
+        echo "make_pictures.sh: run 'npm ci' in $here first" >&2
+        exit 1
+    fi
+done
 node "$here/make_pictures.mjs"
 repo=$(cd "$here/../.." && pwd)
 cp /usr/share/common-licenses/Apache-2.0 "$repo/content/pictures/LICENSE-noto.txt"
