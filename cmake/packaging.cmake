@@ -54,3 +54,28 @@ set(CPACK_VERDALIS_COPYRIGHT ${VERDALIS_COPYRIGHT})
 # CPack takes the installer script from packaging/NSIS.template.in.
 list(PREPEND CMAKE_MODULE_PATH ${PROJECT_SOURCE_DIR}/packaging)
 include(CPack)
+
+# The tests of both packages, under Wine in a prefix of their own
+# (build/wine-package) on a virtual display, removed when they are done.
+add_executable(package_check tests/package/package_check.cpp)
+target_link_libraries(package_check PRIVATE ole32 uuid shell32 version windowscodecs gdi32 user32 advapi32)
+
+add_test(NAME package_build COMMAND ${CMAKE_COMMAND} --build ${CMAKE_BINARY_DIR} --target package)
+set_tests_properties(package_build PROPERTIES FIXTURES_SETUP verdalis_packages TIMEOUT 300)
+
+set(package_prefix ${PROJECT_SOURCE_DIR}/build/wine-package)
+add_test(NAME package_prefix
+  COMMAND sh -c "rm -rf \"$1\" && exec \"$2\" package" prefix ${package_prefix}
+          ${PROJECT_SOURCE_DIR}/scripts/wine-prefix.sh)
+add_test(NAME package_prefix_removal COMMAND ${CMAKE_COMMAND} -E rm -rf ${package_prefix} ${package_prefix}.lock)
+set_tests_properties(package_prefix PROPERTIES FIXTURES_SETUP verdalis_package_prefix TIMEOUT 120)
+set_tests_properties(package_prefix_removal PROPERTIES FIXTURES_CLEANUP verdalis_package_prefix)
+
+foreach(kind installer zip)
+  add_test(NAME package_${kind}
+    COMMAND ${PROJECT_SOURCE_DIR}/tests/package/package_test.sh ${kind}
+            ${VERDALIS_RELEASE_DIR} ${PROJECT_VERSION} ${stage} $<TARGET_FILE:package_check>
+            ${PROJECT_SOURCE_DIR}/content/pictures)
+  set_tests_properties(package_${kind} PROPERTIES
+    FIXTURES_REQUIRED "verdalis_packages;verdalis_package_prefix" TIMEOUT 180)
+endforeach()
