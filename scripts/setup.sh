@@ -10,6 +10,7 @@ packages=(
   wine wine64 locales fontconfig fonts-ipafont-gothic fonts-ipafont-mincho
   xvfb xdotool imagemagick x11-utils
   ghostscript poppler-utils
+  nsis unzip
 )
 
 sudo_cmd=()
