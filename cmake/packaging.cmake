@@ -22,7 +22,9 @@ configure_file(${PROJECT_SOURCE_DIR}/packaging/licenses/mingw-w64-runtime.txt
   ${stage}/licenses/mingw-w64-runtime.txt @ONLY NEWLINE_STYLE CRLF)
 configure_file(${PROJECT_SOURCE_DIR}/content/pictures/NOTICE ${stage}/licenses/NOTICE-pictures.txt
   @ONLY NEWLINE_STYLE CRLF)
-configure_file(${PROJECT_SOURCE_DIR}/content/pictures/LICENSE-noto.txt ${stage}/licenses/Apache-2.0.txt
+configure_file(${PROJECT_SOURCE_DIR}/content/pictures/LICENSE-noto.txt ${stage}/licenses/LICENSE-noto.txt
+  @ONLY NEWLINE_STYLE CRLF)
+configure_file(${PROJECT_SOURCE_DIR}/content/pictures/LICENSE-game-icons.txt ${stage}/licenses/LICENSE-game-icons.txt
   @ONLY NEWLINE_STYLE CRLF)
 
 # The binaries are installed as targets so that CPack strips them; everything
