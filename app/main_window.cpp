@@ -3,13 +3,9 @@
 #include "app/pointer_input.h"
 #include "app/viewer_state.h"
 #include "data/entry_loader.h"
-#include "data/food_entry.h"
 #include "data/sidebar_bitmap.h"
 #include "render/frame.h"
 #include "resources/resource_ids.h"
-
-ViewerState gViewer;
-HINSTANCE gInstance = nullptr;
 
 namespace {
 
@@ -19,37 +15,7 @@ constexpr char kDecoderExport[] = "load";
 
 void repaint(HWND hwnd) { InvalidateRect(hwnd, nullptr, FALSE); }
 
-// Everything the state owns, in the order the window gives it up.
-void tearDown(ViewerState* state) {
-    destroyList(state->bitmaps);  // each bitmap's destructor deletes its DIB section
-    state->bitmaps = nullptr;
-    destroyList(state->entries);
-    state->entries = nullptr;
-    if (state->memDC) DeleteDC(state->memDC);
-    state->memDC = nullptr;
-    if (state->backBitmap) DeleteObject(state->backBitmap);
-    state->backBitmap = nullptr;
-    state->backBits = nullptr;
-    if (state->decoderModule) FreeLibrary(state->decoderModule);
-    state->decoderModule = nullptr;
-    state->decoderLoad = nullptr;
-}
-
 }  // namespace
-
-void resetViewerState(ViewerState* state) {
-    state->memDC = nullptr;
-    state->backBitmap = nullptr;
-    state->backBits = nullptr;
-    state->bitmaps = nullptr;
-    state->entries = nullptr;
-    state->category = 0;
-    state->selected = 0;
-    state->view = 0;
-    state->tab = 0;
-    state->scroll = 0;
-    state->hintPending = 0;
-}
 
 ATOM makeViewerClass(HINSTANCE instance) {
     WNDCLASSEXA wc = {};
@@ -70,7 +36,7 @@ bool createViewerWindow(HINSTANCE instance, int showCommand) {
                                                       GetProcAddress(gViewer.decoderModule, kDecoderExport)))
                                                 : nullptr;
     HWND hwnd = CreateWindowExA(0, kViewerClassName, kCaption, WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
-                                kWindowWidth, kWindowHeight, nullptr, nullptr, instance, nullptr);
+                                kFrameWidth, kFrameHeight, nullptr, nullptr, instance, nullptr);
     if (!hwnd) return false;
     ShowWindow(hwnd, showCommand);
     UpdateWindow(hwnd);
@@ -94,7 +60,7 @@ LRESULT CALLBACK viewerWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
         loadSidebarBitmaps(hwnd, state);
         return 0;
     case WM_DESTROY:
-        tearDown(state);
+        releaseViewerState(state);
         PostQuitMessage(0);
         return 0;
     case WM_PAINT:

@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
+#include "base/screen_layout.h"
+
 constexpr char kViewerClassName[] = "QMViewer";
-constexpr int kWindowWidth = 800;
-constexpr int kWindowHeight = 600;
 
 ATOM makeViewerClass(HINSTANCE instance);
 // Loads the decoder library, creates and shows the window; false when there is no window.

@@ -10,17 +10,6 @@
 
 namespace {
 
-constexpr int kPrintSlot = 8;
-constexpr int kQuitSlot = 10;
-
-struct TabSpan {
-    int left;
-    int right;  // both exclusive
-};
-// Tabs 1-7 of the tab bar, hit when 80 < y < 100.
-constexpr TabSpan kTabSpans[] = {{200, 295}, {300, 379}, {384, 463}, {468, 547},
-                                 {552, 634}, {639, 683}, {687, 775}};
-
 POINT cursorClient(HWND hwnd) {
     POINT cursor = {}, origin = {};
     GetCursorPos(&cursor);
@@ -84,9 +73,9 @@ void handlePointerMove(HWND hwnd, ViewerState* state, LPARAM lParam) {
 
 void tabBarClick(int x, int y, ViewerState* state) {
     if (state->view != 1) return;
-    if (80 < y && y < 100)
-        for (int tab = 1; tab <= 7; ++tab)
-            if (kTabSpans[tab - 1].left < x && x < kTabSpans[tab - 1].right) state->tab = tab;
+    if (kTabBarTop < y && y < kTabBarBottom)
+        for (int tab = 1; tab < kTabCount; ++tab)
+            if (kTabLabels[tab - 1].hitLeft < x && x < kTabLabels[tab - 1].hitRight) state->tab = tab;
     state->scroll = 0;
 }
 

@@ -37,3 +37,5 @@ extern HINSTANCE gInstance;
 
 // Resets the view fields and the owned pointers, as at window creation.
 void resetViewerState(ViewerState* state);
+// Destroys and frees everything the state owns, and nulls its fields.
+void releaseViewerState(ViewerState* state);

@@ -29,6 +29,7 @@ add_custom_command(OUTPUT ${generated}/viewer.ico
 
 add_library(verdalis_viewer STATIC
   app/main_window.cpp
+  app/viewer_state.cpp
   app/pointer_input.cpp
   data/entry_loader.cpp
   data/picture.cpp

@@ -12,18 +12,6 @@
 
 namespace {
 
-constexpr int kTabLabelTop = 80;
-constexpr COLORREF kSelectedTabText = 0x000000;
-
-struct TabLabel {
-    const char* text;
-    int x;
-};
-constexpr TabLabel kTabLabels[] = {
-    {" エピソード ", 200}, {" 漢方医学 ", 300}, {" 西洋医学 ", 384},  {" 医療効果 ", 468},
-    {" 対応病状 ", 552},   {" 料理 ", 636},     {" アドバイス ", 687},
-};
-
 using PageOperation = void (*)(ViewerState*, const FoodEntry&);
 constexpr PageOperation kPages[kTabCount] = {drawPicturePage, drawEpisodePage, drawKampoPage,
                                              drawWesternPage, drawEffectPage,  drawSymptomsPage,
@@ -76,7 +64,7 @@ void drawTabPage(ViewerState* state, int32_t tab, const FoodEntry& entry) {
 void drawTabLabel(ViewerState* state, int32_t labelIndex) {
     if (labelIndex < 0 || labelIndex >= kTabCount - 1) return;
     const TabLabel& label = kTabLabels[labelIndex];
-    textOut(state->memDC, label.x, kTabLabelTop, label.text);
+    textOut(state->memDC, label.x, kTabBarTop, label.text);
 }
 
 void drawDetailPage(ViewerState* state) {
@@ -93,7 +81,7 @@ void drawDetailPage(ViewerState* state) {
     for (int32_t i = 0; i < kTabCount - 1; ++i) {
         bool open = state->tab == i + 1;
         SetBkColor(dc, open ? kTitleBackground : kLabelBackground);
-        SetTextColor(dc, open ? kSelectedTabText : kWhite);
+        SetTextColor(dc, open ? kOpenTabText : kWhite);
         drawTabLabel(state, i);
     }
 }

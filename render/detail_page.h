@@ -5,13 +5,11 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "base/screen_layout.h"
+
 struct ViewerState;
 struct FoodEntry;
 
-constexpr COLORREF kBodyText = 0x7C4325;
-constexpr COLORREF kLabelBackground = 0x646464;
-constexpr COLORREF kTitleBackground = 0xD2D2D2;
-constexpr int kTabCount = 8;  // tab 0 is the picture page and has no label
 
 // The header's season value: " 4月 " for a month, " 一年中 " for 0.
 void formatSeason(int32_t month, char* out, std::size_t size);

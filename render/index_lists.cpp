@@ -10,27 +10,11 @@
 
 namespace {
 
-struct CategoryRow {
-    int32_t first;
-    int32_t count;
-    COLORREF background;
-};
-
-// Categories 1-7 by their index ranges, and the entries of no category last.
-constexpr CategoryRow kCategories[] = {
-    {0, 45, 0x41CFD7},   {45, 28, 0x4BDC6E}, {73, 3, 0xD2C882},  {76, 6, 0x6C67FF},
-    {82, 8, 0x788CBE},   {90, 14, 0xE596C4}, {104, 18, 0xCD9C9C}, {122, 5, 0xC8C8C8},
-};
-
-constexpr COLORREF kLabelText = 0x7C4325;
-constexpr COLORREF kSelectedText = 0xFFFFFF;
-constexpr COLORREF kSelectedBackground = 0x323232;
-
 void drawLabel(HDC dc, int32_t position, int32_t entryIndex, const FoodEntry& entry, int32_t selected) {
     char label[48];
     std::snprintf(label, sizeof label, "%d.%s", static_cast<int>(position), entry.name);
     bool highlighted = entryIndex == selected;
-    SetTextColor(dc, highlighted ? kSelectedText : kLabelText);
+    SetTextColor(dc, highlighted ? kSelectedText : kBodyText);
     SetBkColor(dc, highlighted ? kSelectedBackground : entryBackgroundColor(entryIndex));
     POINT at = listLabelOrigin(position);
     textOut(dc, at.x, at.y, label);
@@ -73,9 +57,9 @@ POINT listLabelOrigin(int32_t k) {
     return {kListLeft + kListColumnWidth * (k / kListRowsPerColumn), kListRowHeight * (k % kListRowsPerColumn + 1)};
 }
 
-void drawAllEntriesList(HWND, ViewerState* state) { drawList(state, 0, count(state->entries)); }
+void drawAllEntriesList(ViewerState* state) { drawList(state, 0, count(state->entries)); }
 
-void drawCategoryList(HWND, ViewerState* state, int32_t category) {
+void drawCategoryList(ViewerState* state, int32_t category) {
     if (state->category > kCategoryCount || category < 1 || category > kCategoryCount) return;
     CategoryRange range = categoryRange(category);
     drawList(state, range.first, range.count);

@@ -4,13 +4,9 @@
 
 #include <cstdint>
 
-struct ViewerState;
+#include "base/screen_layout.h"
 
-constexpr int32_t kCategoryCount = 7;
-constexpr int kListLeft = 200;
-constexpr int kListColumnWidth = 120;
-constexpr int kListRowHeight = 20;
-constexpr int kListRowsPerColumn = 26;
+struct ViewerState;
 
 struct CategoryRange {
     int32_t first;
@@ -26,5 +22,5 @@ COLORREF entryBackgroundColor(int32_t entry);
 // Top left corner of the label at list position k.
 POINT listLabelOrigin(int32_t k);
 
-void drawAllEntriesList(HWND hwnd, ViewerState* state);
-void drawCategoryList(HWND hwnd, ViewerState* state, int32_t category);
+void drawAllEntriesList(ViewerState* state);
+void drawCategoryList(ViewerState* state, int32_t category);

@@ -2,11 +2,9 @@
 
 #include <cstdint>
 
-// The arithmetic of the scrolling text pages, apart from any window.
+#include "base/screen_layout.h"
 
-constexpr int32_t kPageBottom = 580;  // the text column's bottom in a full 600-pixel-high frame
-constexpr int32_t kPageMargin = 20;   // white kept below the column's last line
-constexpr int32_t kTitleTop = 110;
+// The arithmetic of the scrolling text pages, apart from any window.
 
 // Bottom of the text column in a client area `clientHeight` pixels high: the
 // window's caption and frame take part of its 600 pixels, and a text scrolled

@@ -12,6 +12,7 @@
 #include <string>
 #include <utility>
 
+#include "base/screen_layout.h"
 #include "render/gdi_objects.h"
 
 namespace {
@@ -20,17 +21,21 @@ struct Rgb {
     int r, g, b;
 };
 
+constexpr Rgb rgbOf(uint32_t colour) {
+    return {static_cast<int>(colour & 0xFF), static_cast<int>(colour >> 8 & 0xFF), static_cast<int>(colour >> 16 & 0xFF)};
+}
+
 struct Category {
     const char* label;
     Rgb colour;  // the colour the index list gives the category's labels
 };
 
-constexpr Category kCategories[] = {
-    {"全項目", {200, 200, 200}},     {"野菜", {215, 207, 65}},  {"果物", {110, 220, 75}},
-    {"穀類", {130, 200, 210}},       {"肉類", {255, 103, 108}}, {"魚介類", {190, 140, 120}},
-    {"豆・種実類", {196, 150, 229}}, {"香辛料・薬草", {156, 156, 205}},
-};
-constexpr int kCategoryCount = 8;
+// Slot 0 (all entries) takes the grey of the entries of no category.
+constexpr const char* kCategoryLabels[kCategorySlotCount] = {"全項目", "野菜",   "果物",       "穀類",
+                                                             "肉類",   "魚介類", "豆・種実類", "香辛料・薬草"};
+constexpr Category category(int slot) {
+    return {kCategoryLabels[slot], rgbOf(kCategories[slot == 0 ? kCategoryCount : slot - 1].background)};
+}
 
 enum class Glyph { none, printer, power };
 struct Command {
@@ -39,8 +44,8 @@ struct Command {
 };
 constexpr Command kPrint{"印刷", Glyph::printer}, kQuit{"終了", Glyph::power};
 
-constexpr int kTabWidth = 180, kTabHeight = 50;
-constexpr int kStripWidth = 10, kStripHeight = 600;
+constexpr int kTabWidth = kSidebarWidth, kTabHeight = kSidebarSlotHeight;
+constexpr int kStripHeight = kFrameHeight;
 constexpr int kSpareSide = 10;
 // The viewer shows a tab five steps from the current one only this wide, so
 // every label must end before it.
@@ -54,13 +59,11 @@ constexpr int kLabelX = 23, kCommandLabelX = 44;
 constexpr int kFontHeight = 18;
 
 constexpr Rgb kWhiteRgb{255, 255, 255};
-constexpr Rgb kLabelInk{37, 67, 124};  // the index list's label colour
+constexpr Rgb kLabelInk = rgbOf(kBodyText);  // the index list's label colour
 constexpr Rgb kCommandTop{251, 252, 254}, kCommandBottom{224, 228, 236}, kCommandEdge{160, 167, 182};
 constexpr Rgb kQuitRed{196, 74, 74};
 constexpr Rgb kPlateInk{150, 154, 166}, kPlateRule{214, 217, 224};
 
-constexpr int kStripBase = 0, kSpareBase = 8, kCurrentBase = 11, kCommandBase = 19, kOtherBase = 22;
-constexpr int kBitmapCount = 30;
 
 constexpr Rgb mix(Rgb a, Rgb b, int percentOfB) {
     return {a.r + (b.r - a.r) * percentOfB / 100, a.g + (b.g - a.g) * percentOfB / 100,
@@ -325,8 +328,8 @@ public:
     }
 
     bool finish() {
-        if (written_ != kBitmapCount) {
-            std::fprintf(stderr, "make_sidebar_art: %d bitmaps, not %d\n", written_, kBitmapCount);
+        if (written_ != kSidebarBitmapCount) {
+            std::fprintf(stderr, "make_sidebar_art: %d bitmaps, not %d\n", written_, kSidebarBitmapCount);
             return false;
         }
         if (!writeFile(stage_ + "/imagelist.txt", list_ + "EOF\n")) {
@@ -404,7 +407,7 @@ int main(int argc, char** argv) {
     }
     auto tab = [&](int base, int c, bool current) {
         return art.add(base + c, kTabWidth, kTabHeight, [&](Canvas& canvas) {
-            return drawCategoryTab(canvas, kCategories[c], current, current ? bold.get() : regular.get());
+            return drawCategoryTab(canvas, category(c), current, current ? bold.get() : regular.get());
         });
     };
     auto command = [&](int position, const Command& which) {
@@ -413,15 +416,16 @@ int main(int argc, char** argv) {
     };
 
     bool ok = true;
-    for (int c = 0; ok && c < kCategoryCount; ++c)
-        ok = art.add(kStripBase + c, kStripWidth, kStripHeight,
-                     [&](Canvas& canvas) { return drawStrip(canvas, kCategories[c].colour); });
+    for (int c = 0; ok && c < kCategorySlotCount; ++c)
+        ok = art.add(kStripBitmaps + c, kStripWidth, kStripHeight,
+                     [&](Canvas& canvas) { return drawStrip(canvas, category(c).colour); });
     for (int i = 0; ok && i < 3; ++i)  // a white square is all a never-drawn bitmap needs
-        ok = art.add(kSpareBase + i, kSpareSide, kSpareSide, [](Canvas&) { return true; });
-    for (int c = 0; ok && c < kCategoryCount; ++c) ok = tab(kCurrentBase, c, true);
-    ok = ok && command(kCommandBase, kPrint) &&
-         art.add(kCommandBase + 1, kTabWidth, kTabHeight, [](Canvas& canvas) { return drawNamePlate(canvas); }) &&
-         command(kCommandBase + 2, kQuit);
-    for (int c = 0; ok && c < kCategoryCount; ++c) ok = tab(kOtherBase, c, false);
+        ok = art.add(kSpareBitmaps + i, kSpareSide, kSpareSide, [](Canvas&) { return true; });
+    for (int c = 0; ok && c < kCategorySlotCount; ++c) ok = tab(kCurrentButtonBitmaps, c, true);
+    ok = ok && command(sidebarButtonBitmap(kPrintSlot, 0), kPrint) &&
+         art.add(sidebarButtonBitmap(kPrintSlot + 1, 0), kTabWidth, kTabHeight,
+                 [](Canvas& canvas) { return drawNamePlate(canvas); }) &&
+         command(sidebarButtonBitmap(kQuitSlot, 0), kQuit);
+    for (int c = 0; ok && c < kCategorySlotCount; ++c) ok = tab(kOtherButtonBitmaps, c, false);
     return ok && art.finish() ? 0 : 1;
 }

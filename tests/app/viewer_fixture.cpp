@@ -52,8 +52,8 @@ void ViewerTest::TearDown() {
 }
 
 HWND ViewerTest::createWindow() {
-    hwnd = CreateWindowExA(0, kViewerClassName, "Verdalis test", WS_CAPTION | WS_SYSMENU, 0, 0, kWindowWidth,
-                           kWindowHeight, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    hwnd = CreateWindowExA(0, kViewerClassName, "Verdalis test", WS_CAPTION | WS_SYSMENU, 0, 0, kFrameWidth,
+                           kFrameHeight, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (hwnd) {
         ShowWindow(hwnd, SW_SHOWNORMAL);
         UpdateWindow(hwnd);

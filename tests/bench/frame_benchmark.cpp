@@ -62,8 +62,8 @@ int main(int argc, char** argv) {
     if (gViewer.decoderModule)
         gViewer.decoderLoad = reinterpret_cast<DecoderLoad>(
             reinterpret_cast<void*>(GetProcAddress(gViewer.decoderModule, "load")));
-    HWND hwnd = CreateWindowExA(0, kViewerClassName, "bench", WS_CAPTION | WS_SYSMENU, 0, 0, kWindowWidth,
-                                kWindowHeight, nullptr, nullptr, instance, nullptr);
+    HWND hwnd = CreateWindowExA(0, kViewerClassName, "bench", WS_CAPTION | WS_SYSMENU, 0, 0, kFrameWidth,
+                                kFrameHeight, nullptr, nullptr, instance, nullptr);
     if (!hwnd) return 1;
     ShowWindow(hwnd, SW_SHOWNORMAL);
     ViewerState* state = &gViewer;
