@@ -34,8 +34,23 @@ constexpr bool isShiftJisLeadByte(unsigned char byte) {
     return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xEF);
 }
 
+// The character at the start of text as one code: lead << 8 | trail for a
+// two-byte character, else the byte; 0 for an empty text.
+uint16_t firstCharacterCode(std::string_view text);
+
+// Characters that must not begin a line: closing brackets and quotes, small
+// kana, the long-vowel mark, middle dot, ！ ？ ： ；, iteration marks and the
+// commas and full stops (the usual line-start-prohibited set).
+bool isLineStartProhibited(uint16_t code);
+
+// 、 。 , . : at the end of a full line these stay on it, past the right edge.
+bool isHangingMark(uint16_t code);
+
 // The line that starts at the beginning of text in a column `width` pixels wide.
 // Both counts are 0 for an empty text and when not even the first character fits.
+// A full line keeps a 、 。 , . that did not fit (it hangs past the width); before
+// any other character that must not begin a line it ends earlier, so the next
+// line begins with the character in front of it.
 PrintLine breakPrintLine(std::string_view text, int32_t width, const MeasureText& measure);
 
 // Breaks the whole text into lines of `area`'s width starting at area.top, one

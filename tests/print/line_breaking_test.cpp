@@ -43,6 +43,48 @@ const LineCase kLineCases[] = {
     {"narrowerThanATwoByteCharacter", kHiragana, 15, 0, 0},
 };
 
+// Line-start rules. Columns of 60 pixels hold three two-byte characters.
+const std::string kA = "\x82\xA0";           // あ
+const std::string kI = "\x82\xA2";           // い
+const std::string kU = "\x82\xA4";           // う
+const std::string kE = "\x82\xA6";           // え
+const std::string kComma = "\x81\x41";       // 、
+const std::string kStop = "\x81\x42";        // 。
+const std::string kWideComma = "\x81\x43";   // ，
+const std::string kClose = "\x81\x76";       // 」
+const std::string kParen = "\x81\x6A";       // ）
+const std::string kSmallTsu = "\x82\xC1";    // っ
+const std::string kLong = "\x81\x5B";        // ー
+const std::string kAsia = "\x88\x9F";        // 亜: its trail byte is a lead byte when read alone
+const std::string kAUI = kA + kI + kU;
+
+const LineCase kLineStartCases[] = {
+    // 、 and 。 (and , .) stay on the full line, past the edge: both counts take them.
+    {"fullStopHangs", kAUI + kStop + kE, 60, 4, 8},
+    {"commaHangs", kAUI + kComma + kE, 60, 4, 8},
+    {"asciiCommaHangs", "abcdef,g", 60, 7, 7},
+    {"asciiFullStopHangs", "abcdef.", 60, 7, 7},
+    {"hangingMarkEndsTheText", kAUI + kStop, 60, 4, 8},
+    {"newlineAfterAHangingMarkJoinsItsLine", kAUI + kStop + "\n" + kE, 60, 5, 9},
+    // Other prohibited characters take the character before them to the next line.
+    {"closingBracketCarriesOneCharacter", kAUI + kClose + kE, 60, 2, 4},
+    {"smallKanaCarriesOneCharacter", kAUI + kSmallTsu + kE, 60, 2, 4},
+    {"wideCommaDoesNotHang", kAUI + kWideComma, 60, 2, 4},
+    // A hanging mark followed by one that may not start a line cannot hang.
+    {"fullStopThenBracket", kAUI + kStop + kClose, 60, 2, 4},
+    {"fullStopThenFullStop", kAUI + kStop + kStop, 60, 2, 4},
+    {"runOfTwoCarriesPastBoth", kA + kI + kParen + kClose + kE, 40, 1, 2},
+    {"bracketThenFullStop", kAUI + kClose + kStop, 60, 2, 4},
+    // The carried character is a whole one, found from the line start.
+    {"carriesAOneByteCharacterBeforeATwoByteOne", "abc" + kA + kClose, 50, 3, 3},
+    {"carriesATwoByteCharacterWithALeadByteTrail", "a" + kAsia + kAsia + kClose, 50, 2, 3},
+    // Nothing to carry: the line keeps its width break.
+    {"lineOfProhibitedCharacters", kLong + kLong + kLong + kLong, 40, 2, 4},
+    {"prohibitedRunFromTheLineStart", kClose + kLong + kLong, 40, 2, 4},
+    {"firstCharacterAfterANewlineIsLeftAlone", kClose + kA, 60, 2, 4},
+    {"fullStopThatDoesNotFitAlone", kStop, 15, 0, 0},
+};
+
 class LineTable : public ::testing::TestWithParam<LineCase> {};
 
 TEST_P(LineTable, breaksWhereTheWidthSays) {
@@ -53,6 +95,8 @@ TEST_P(LineTable, breaksWhereTheWidthSays) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Lines, LineTable, ::testing::ValuesIn(kLineCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(LineStarts, LineTable, ::testing::ValuesIn(kLineStartCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(LineBreaking, measuresTheWholePrefixFromTheLineStart) {
@@ -173,6 +217,42 @@ TEST(LineBreaking, textsOverTheOldBufferSizeAreWhole) {
     EXPECT_EQ(layoutTextBlock(text, kArea, kGap, kHeight, kFixedWidth, nullptr),
               kArea.top + static_cast<int32_t>(drawn.size()) * kPitch);
     EXPECT_EQ(drawn.size(), 2500u);  // ten bytes a line
+}
+
+TEST(LineBreaking, noBrokenLineOfAParagraphStartsWithAProhibitedCharacter) {
+    // A paragraph thick with marks (runs of up to two), broken in every width
+    // from four to twelve characters: no line that a full line pushed down begins with a mark,
+    // only 、 and 。 reach past the column, nothing is lost, and measuring
+    // and drawing count the same lines.
+    const std::string paragraph = "\x82\xB7\x82\xC1\x82\xCF\x82\xA2\x81\x75\x82\xA0\x81\x41\x82\xA2"
+                                  "\x81\x42\x81\x76\x83\x5E\x83\x8C\x81\x5B\x81\x45\x83\x5C\x81\x5B"
+                                  "\x83\x58\x81\x69\x82\xA9\x82\xE7\x82\xB5\x81\x6A\x81\x42\x82\xBF"
+                                  "\x82\xE5\x82\xC1\x82\xC6\x81\x41\x82\xA4\x82\xE1\x81\x49\x81\x48";
+    std::string text;
+    for (int i = 0; i < 6; ++i) text += paragraph + (i % 2 ? "\n" : "");
+    for (int32_t width = 80; width <= 240; width += 10) {
+        LineBox area{0, 0, width, 100000};
+        std::vector<Drawn> drawn;
+        DrawLine record = [&](std::string_view line, const LineBox& box) { drawn.push_back({std::string(line), box}); };
+        int32_t drawnBottom = layoutTextBlock(text, area, kGap, kHeight, kFixedWidth, &record);
+        EXPECT_EQ(layoutTextBlock(text, area, kGap, kHeight, kFixedWidth, nullptr), drawnBottom) << width;
+        EXPECT_EQ(drawnBottom, static_cast<int32_t>(drawn.size()) * kPitch) << width;
+        std::string joined;
+        for (std::size_t i = 0; i < drawn.size(); ++i) {
+            const std::string& line = drawn[i].line;
+            joined += line;
+            std::string body = line.back() == '\n' ? line.substr(0, line.size() - 1) : line;
+            int32_t over = kFixedWidth(body.data(), static_cast<int32_t>(body.size())) - width;
+            if (over > 0) {
+                EXPECT_LE(over, 20) << "width " << width << ", line " << i;
+                EXPECT_TRUE(isHangingMark(firstCharacterCode(body.substr(body.size() - 2)))) << width << ", " << i;
+            }
+            if (i > 0 && drawn[i - 1].line.back() != '\n') {
+                EXPECT_FALSE(isLineStartProhibited(firstCharacterCode(line))) << "width " << width << ", line " << i;
+            }
+        }
+        EXPECT_EQ(joined, text) << width;
+    }
 }
 
 }  // namespace

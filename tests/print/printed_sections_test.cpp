@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "data/food_entry.h"
 #include "print/line_breaking.h"
@@ -206,6 +207,89 @@ TEST_F(SectionCases, textsOverTheOldBufferSizeAreMeasuredWhole) {
     }
     EXPECT_GT(lines, 12000 / 200);
     EXPECT_EQ(printTextBlock(printer.get(), text.c_str(), column, g.lineGap, g.lineHeight, 0), lines * pitch());
+}
+
+TEST_F(PrintedSectionsTest, bodyLinesPrintWholeGlyphsAndHangTheirFullStops) {
+    std::string folder = testOutputFolder();
+    startDocument(folder);
+    ASSERT_GT(StartPage(printer.get()), 0);
+    OwnedFont font{newPrintFont(g.lineHeight)};
+    HGDIOBJ previousFont = SelectObject(printer.get(), font.get());
+    const int32_t pitch = g.lineHeight + g.lineGap;
+
+    // A body line with a closing bracket, a descender and an ampersand, and
+    // the same characters drawn by TextOutA, which clips nothing and knows no
+    // prefix characters, three lines lower.
+    const char kSample[] = "」g&」g」g";
+    const int32_t sampleTop = 600;
+    const int32_t referenceTop = sampleTop + 3 * pitch;
+    RECT column{g.marginLeft, sampleTop, g.marginRight, g.marginBottom};
+    EXPECT_EQ(printTextBlock(printer.get(), kSample, column, g.lineGap, g.lineHeight, 0), sampleTop + pitch);
+    printTextBlock(printer.get(), kSample, column, g.lineGap, g.lineHeight, 1);
+    TextOutA(printer.get(), g.marginLeft, referenceTop, kSample, lstrlenA(kSample));
+
+    // A column exactly as wide as a line of あ, then 。 and い: the full stop
+    // stays on the full line, wholly past the right edge; a 」 in its place
+    // would take the last あ along to the next line.
+    std::string full;
+    SIZE size{};
+    for (;;) {
+        std::string longer = full + "あ";
+        GetTextExtentPoint32A(printer.get(), longer.c_str(), static_cast<int>(longer.size()), &size);
+        if (size.cx > g.marginRight - g.marginLeft) break;
+        full = longer;
+    }
+    GetTextExtentPoint32A(printer.get(), full.c_str(), static_cast<int>(full.size()), &size);
+    const int32_t right = g.marginLeft + size.cx;
+    const int32_t fullChars = static_cast<int32_t>(full.size() / 2);
+    const std::string hanging = full + "。い";
+    RECT line{g.marginLeft, 0, right, 0};
+    int32_t bytes = 0;
+    EXPECT_EQ(measurePrintLine(printer.get(), hanging.c_str(), line, &bytes), fullChars + 1);
+    EXPECT_EQ(bytes, 2 * fullChars + 2);
+    EXPECT_EQ(measurePrintLine(printer.get(), (full + "」い").c_str(), line, &bytes), fullChars - 1);
+    EXPECT_EQ(bytes, 2 * fullChars - 2);
+    const int32_t hangingTop = referenceTop + 3 * pitch;
+    RECT hangingColumn{g.marginLeft, hangingTop, right, g.marginBottom};
+    EXPECT_EQ(printTextBlock(printer.get(), hanging.c_str(), hangingColumn, g.lineGap, g.lineHeight, 0),
+              hangingTop + 2 * pitch);
+    printTextBlock(printer.get(), hanging.c_str(), hangingColumn, g.lineGap, g.lineHeight, 1);
+
+    SelectObject(printer.get(), previousFont);
+    ASSERT_GT(EndPage(printer.get()), 0);
+    ASSERT_GT(EndDoc(printer.get()), 0);
+    std::vector<GreyPage> pages = renderPostScript(psPath, 300);
+    ASSERT_EQ(pages.size(), 1u);
+    const GreyPage& page = pages[0];
+
+    // The lowest inked row at or below top, within two line heights.
+    auto lowestInk = [&](int32_t top) {
+        int32_t lowest = -1;
+        for (int32_t y = top; y < top + 2 * g.lineHeight; ++y)
+            if (page.inkIn(g.marginLeft - 20, y, g.marginRight, y + 1) > 0) lowest = y;
+        return lowest;
+    };
+    const int32_t sampleBottom = lowestInk(sampleTop);
+    const int32_t referenceBottom = lowestInk(referenceTop);
+    ASSERT_GT(referenceBottom, referenceTop);
+    EXPECT_NEAR(sampleBottom - sampleTop, referenceBottom - referenceTop, 1);
+    // The bottoms of 」 and g lie below a box ten pixels short of the line height.
+    EXPECT_GT(referenceBottom - referenceTop, g.lineHeight - 10);
+    // The & is printed, so the line ends where the reference does.
+    auto rightmostInk = [&](int32_t top) {
+        int32_t rightmost = -1;
+        for (int32_t x = g.marginLeft; x < g.marginRight; ++x)
+            if (page.inkIn(x, top, x + 1, top + g.lineHeight + g.lineGap) > 0) rightmost = x;
+        return rightmost;
+    };
+    EXPECT_NEAR(rightmostInk(sampleTop) - g.marginLeft, rightmostInk(referenceTop) - g.marginLeft, 1);
+
+    // The full stop is inked right of the column, on the first line only.
+    EXPECT_GT(page.inkIn(right, hangingTop, right + g.lineHeight, hangingTop + g.lineHeight), 0);
+    EXPECT_EQ(page.inkIn(right, hangingTop + pitch, page.width, hangingTop + 2 * pitch), 0);
+    // い begins the second line.
+    const int32_t secondTop = hangingTop + pitch;
+    EXPECT_GT(page.inkIn(g.marginLeft, secondTop, g.marginLeft + g.lineHeight, secondTop + g.lineHeight), 0);
 }
 
 }  // namespace
