@@ -11,21 +11,6 @@ namespace {
 constexpr int32_t kMaxBitmapSide = 16384;
 constexpr std::size_t kLineBufferSize = 260;
 
-class OwnedFile {
-public:
-    explicit OwnedFile(HANDLE h) : handle_(h) {}
-    OwnedFile(const OwnedFile&) = delete;
-    OwnedFile& operator=(const OwnedFile&) = delete;
-    ~OwnedFile() {
-        if (valid()) CloseHandle(handle_);
-    }
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
-
 bool readExactly(HANDLE file, void* out, DWORD n) {
     DWORD got = 0;
     return ReadFile(file, out, n, &got, nullptr) && got == n;

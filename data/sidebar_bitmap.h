@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "render/gdi_objects.h"
+#include "base/win32_owners.h"
 
 struct ViewerState;
 

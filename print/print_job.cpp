@@ -6,7 +6,7 @@
 #include "app/viewer_state.h"
 #include "data/food_entry.h"
 #include "print/printed_sections.h"
-#include "render/gdi_objects.h"
+#include "base/text_drawing.h"
 
 namespace {
 

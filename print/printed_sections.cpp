@@ -8,7 +8,7 @@
 #include "data/food_entry.h"
 #include "data/picture.h"
 #include "print/line_breaking.h"
-#include "render/gdi_objects.h"
+#include "base/text_drawing.h"
 
 namespace {
 
@@ -33,12 +33,6 @@ int32_t extentOf(HDC dc, const char* text) {
     return size.cx;
 }
 
-// Height of a word-wrapped item in rect, measured on a copy (DT_CALCRECT
-// changes the rectangle it is given).
-int32_t wrappedHeight(HDC dc, const char* text, RECT rect) {
-    return DrawTextA(dc, text, -1, &rect, DT_CALCRECT | DT_WORDBREAK);
-}
-
 // The running state of one section: its DC, the rectangle whose top moves
 // down, and the body font, selected for the section's lifetime.
 class Section {
@@ -48,7 +42,7 @@ public:
           g(geometry),
           draw(draw),
           r{geometry.marginLeft, y, geometry.marginRight, geometry.marginBottom},
-          font_{newPrintFont(geometry.lineHeight)},
+          font_{newRomanFont(geometry.lineHeight)},
           useFont_{dc, font_.get()} {}
 
     void heading(const char* text) {
@@ -64,8 +58,7 @@ public:
     }
     // A short item word-wrapped by the system and clipped to r.
     void item(const char* text) {
-        RECT copy = r;
-        if (draw) DrawTextA(dc, text, -1, &copy, DT_WORDBREAK);
+        if (draw) drawWrapped(dc, text, r);
     }
     void advanceLine() { r.top += g.lineHeight + g.lineGap; }
     void gap(int32_t gaps) { r.top += gaps * g.lineGap; }
@@ -89,11 +82,6 @@ void drawEntryPicture(HDC dc, int32_t id, PictureKind kind, ViewerState* state, 
 }
 
 }  // namespace
-
-HFONT newPrintFont(int32_t height) {
-    return CreateFontA(height, 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_ROMAN, nullptr);
-}
 
 int32_t printEpisodeSection(const FoodEntry& entry, const PRINTDLGA& dialog, const PageGeometry& geometry, int32_t y,
                             int32_t draw) {
@@ -191,10 +179,10 @@ int32_t printDishSection(const FoodEntry& entry, const PRINTDLGA& dialog, const 
         RECT amountRect{150 * g.unitX, s.r.top, g.pageWidth - 15 * g.unitX, g.marginBottom};
         const char* name = textOf(entry.ingredientNames[static_cast<std::size_t>(i)]);
         const char* amount = textOf(entry.ingredientAmounts[static_cast<std::size_t>(i)]);
-        int32_t nameHeight = wrappedHeight(s.dc, name, nameRect);
+        int32_t nameHeight = measureWrapped(s.dc, name, nameRect);
         if (draw) DrawTextA(s.dc, name, -1, &nameRect, DT_WORDBREAK);
         if (draw) DrawTextA(s.dc, amount, -1, &amountRect, DT_WORDBREAK);
-        int32_t amountHeight = wrappedHeight(s.dc, amount, amountRect);
+        int32_t amountHeight = measureWrapped(s.dc, amount, amountRect);
         s.r.top += amountHeight > nameHeight ? amountHeight : nameHeight + g.lineGap;
     }
 
@@ -213,7 +201,7 @@ int32_t printDishSection(const FoodEntry& entry, const PRINTDLGA& dialog, const 
         s.r.left = g.marginLeft + extentOf(s.dc, label) + 2 * g.unitX;
         const char* step = textOf(entry.steps[static_cast<std::size_t>(n - 1)]);
         s.item(step);
-        s.r.top += wrappedHeight(s.dc, step, s.r) + g.lineGap;
+        s.r.top += measureWrapped(s.dc, step, s.r) + g.lineGap;
         s.r.left = g.marginLeft;
     }
 
@@ -267,12 +255,12 @@ int32_t printTitleBlock(const FoodEntry& entry, const PRINTDLGA& dialog, const P
         if (draw) DrawTextA(dc, text, -1, &box, DT_WORDBREAK);
     };
     {
-        OwnedFont nameFont{newPrintFont(2 * line)};
+        OwnedFont nameFont = newRomanFont(2 * line);
         SelectionScope useFont{dc, nameFont.get()};
         item(std::string(fieldOf(entry.name, sizeof entry.name)).c_str(), g.marginLeft, top);
     }
 
-    OwnedFont bodyFont{newPrintFont(line)};
+    OwnedFont bodyFont = newRomanFont(line);
     SelectionScope useFont{dc, bodyFont.get()};
     item(joined("[漢名]　", fieldOf(entry.chineseName, sizeof entry.chineseName)).c_str(), g.marginLeft,
          top + 2 * line + gap);

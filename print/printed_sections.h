@@ -32,9 +32,6 @@ int32_t printDishSection(const FoodEntry& entry, const PRINTDLGA& dialog, const 
 int32_t printAdviceSection(const FoodEntry& entry, const PRINTDLGA& dialog, const PageGeometry& geometry, int32_t y,
                            int32_t draw);
 
-// The body font (height lineHeight) or the name font (twice that).
-HFONT newPrintFont(int32_t height);
-
 // Heading background: a light grey box behind the characters.
 constexpr COLORREF kHeadingBackground = 0xD2D2D2;
 constexpr COLORREF kPaperBackground = 0xFFFFFF;

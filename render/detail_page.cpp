@@ -6,7 +6,7 @@
 #include "app/viewer_state.h"
 #include "data/food_entry.h"
 #include "render/frame.h"
-#include "render/gdi_objects.h"
+#include "base/text_drawing.h"
 #include "render/picture_pages.h"
 #include "render/text_pages.h"
 
@@ -25,8 +25,7 @@ struct HeaderLabel {
 constexpr HeaderLabel kHeaderLabels[] = {{" 漢名 ", 430, 10}, {" 薬味 ", 430, 50}, {" 薬性 ", 560, 50}, {" 旬 ", 680, 50}};
 
 void drawName(HDC dc, const FoodEntry& entry) {
-    OwnedFont nameFont{CreateFontA(40, 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                                   CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_ROMAN, nullptr)};
+    OwnedFont nameFont = newRomanFont(40);
     SelectionScope useFont{dc, nameFont.get()};
     SetTextColor(dc, kBodyText);
     SetBkColor(dc, kWhite);
@@ -40,8 +39,7 @@ void drawHeaderValues(HDC dc, const FoodEntry& entry) {
 
     SetTextColor(dc, kBodyText);
     SetBkColor(dc, kWhite);
-    RECT chineseName{480, 10, 780, 50};
-    DrawTextA(dc, entry.chineseName, -1, &chineseName, DT_WORDBREAK);
+    drawWrapped(dc, entry.chineseName, RECT{480, 10, 780, 50});
     textOut(dc, 480, 50, entry.taste);
     textOut(dc, 610, 50, entry.nature);
     char season[32];

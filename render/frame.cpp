@@ -5,7 +5,7 @@
 #include "app/viewer_state.h"
 #include "data/sidebar_bitmap.h"
 #include "render/detail_page.h"
-#include "render/gdi_objects.h"
+#include "base/text_drawing.h"
 #include "render/index_lists.h"
 #include "render/scroll_rule.h"
 

@@ -9,14 +9,13 @@
 #include "render/detail_page.h"
 #include "render/dish_layout.h"
 #include "render/frame.h"
-#include "render/gdi_objects.h"
+#include "base/text_drawing.h"
 
 namespace {
 
 constexpr int kPictureWidth = 300;
 constexpr int kPictureHeight = 200;
 constexpr int kRowStep = 20;
-constexpr int kPageBottom = 580;
 
 // Every formatted text of the dish page goes through one buffer of this size;
 // snprintf cuts what does not fit.
@@ -28,8 +27,7 @@ void title(HDC dc, int x, int y, const char* text) {
 }
 
 void wrapped(HDC dc, const char* text, int left, int top, int right) {
-    RECT r{left, top, right, kPageBottom};
-    DrawTextA(dc, text, -1, &r, DT_WORDBREAK);
+    drawWrapped(dc, text, RECT{left, top, right, kPageBottom});
 }
 
 void drawEntryPicture(ViewerState* state, const FoodEntry& entry, PictureKind kind, int x, int y) {

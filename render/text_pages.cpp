@@ -4,7 +4,7 @@
 #include "data/food_entry.h"
 #include "render/detail_page.h"
 #include "render/frame.h"
-#include "render/gdi_objects.h"
+#include "base/text_drawing.h"
 #include "render/scroll_rule.h"
 
 namespace {
@@ -15,9 +15,8 @@ constexpr int kSymptomLeft = 215;
 constexpr int kSymptomTop = 130;
 constexpr int kSymptomStep = 20;
 
-void drawWrapped(HDC dc, const char* text, int left, int top, int bottom) {
-    RECT r{left, top, kColumnRight, bottom};
-    DrawTextA(dc, text, -1, &r, DT_WORDBREAK);
+void drawColumn(HDC dc, const char* text, int left, int top, int bottom) {
+    drawWrapped(dc, text, RECT{left, top, kColumnRight, bottom});
 }
 
 struct LineMetrics {
@@ -46,11 +45,11 @@ void drawScrollingSection(ViewerState* state, const char* title, const char* fir
     state->scroll = text.scroll;
 
     SetBkColor(dc, kWhite);
-    drawWrapped(dc, first, kColumnLeft, text.top, bottom);
-    if (second) drawWrapped(dc, second, kColumnLeft, text.top + firstHeight, bottom);
+    drawColumn(dc, first, kColumnLeft, text.top, bottom);
+    if (second) drawColumn(dc, second, kColumnLeft, text.top + firstHeight, bottom);
     if (text.top < start) fillSolid(dc, RECT{kColumnLeft, text.top, kColumnRight, start}, kWhite);
     SetBkColor(dc, kTitleBackground);
-    drawWrapped(dc, title, kColumnLeft, kTitleTop, bottom);
+    drawColumn(dc, title, kColumnLeft, kTitleTop, bottom);
 }
 
 // A fixed first section and a second one that scrolls behind its own title.
@@ -67,21 +66,18 @@ void drawTwoSections(ViewerState* state, const char* firstTitle, const char* fir
     state->scroll = text.scroll;
 
     SetBkColor(dc, kWhite);
-    drawWrapped(dc, second, kColumnLeft, text.top, bottom);
+    drawColumn(dc, second, kColumnLeft, text.top, bottom);
     if (text.top < start) fillSolid(dc, RECT{kColumnLeft, text.top, kColumnRight, start}, kWhite);
     SetBkColor(dc, kTitleBackground);
-    drawWrapped(dc, secondTitle, kColumnLeft, secondTitleTop, bottom);
-    drawWrapped(dc, firstTitle, kColumnLeft, kTitleTop, bottom);
+    drawColumn(dc, secondTitle, kColumnLeft, secondTitleTop, bottom);
+    drawColumn(dc, firstTitle, kColumnLeft, kTitleTop, bottom);
     SetBkColor(dc, kWhite);
-    drawWrapped(dc, first, kColumnLeft, kTitleTop + m.step(), bottom);
+    drawColumn(dc, first, kColumnLeft, kTitleTop + m.step(), bottom);
 }
 
 }  // namespace
 
-int measureText(const char* text, HDC dc, const RECT& rect) {
-    RECT r = rect;
-    return DrawTextA(dc, text, -1, &r, DT_CALCRECT | DT_WORDBREAK);
-}
+int measureText(const char* text, HDC dc, const RECT& rect) { return measureWrapped(dc, text, rect); }
 
 void drawEpisodePage(ViewerState* state, const FoodEntry& entry) {
     drawScrollingSection(state, "[エピソード]", textOf(entry.episode), nullptr);

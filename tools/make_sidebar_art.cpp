@@ -13,7 +13,7 @@
 #include <utility>
 
 #include "base/screen_layout.h"
-#include "render/gdi_objects.h"
+#include "base/text_drawing.h"
 
 namespace {
 
@@ -89,22 +89,6 @@ constexpr ButtonStyle otherTab(Rgb c) {
 }
 constexpr ButtonStyle kCommandStyle{kCommandTop, kCommandBottom, kCommandEdge, kLabelInk, {}, false, false};
 
-class OwnedMemoryDC {
-public:
-    OwnedMemoryDC() : dc_(CreateCompatibleDC(nullptr)) {}
-    OwnedMemoryDC(const OwnedMemoryDC&) = delete;
-    OwnedMemoryDC& operator=(const OwnedMemoryDC&) = delete;
-    ~OwnedMemoryDC() {
-        if (dc_) DeleteDC(dc_);
-    }
-    HDC get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
-
-using OwnedRegion = OwnedGdiObject<HRGN>;
-
 // A white 24-bit bottom-up DIB section selected into its own DC; its rows are
 // laid out exactly as a BMP file stores them.
 class Canvas {
@@ -146,7 +130,7 @@ public:
 
 private:
     int width_, height_;
-    OwnedMemoryDC dc_;
+    OwnedDC dc_{CreateCompatibleDC(nullptr)};
     OwnedBitmap section_;
     void* bits_ = nullptr;
     std::optional<SelectionScope> selection_;  // after the bitmap, so it is deselected first

@@ -28,7 +28,7 @@
 #include "print/page_geometry.h"
 #include "print/print_job.h"
 #include "print/printed_sections.h"
-#include "render/gdi_objects.h"
+#include "base/text_drawing.h"
 
 ViewerState gViewer;
 HINSTANCE gInstance;
@@ -98,7 +98,7 @@ int printBook(ViewerState& state, const PRINTDLGA& dialog, const std::string& fo
 int countLineStarts(ViewerState& state, const PRINTDLGA& dialog, bool listEach) {
     PageGeometry g;
     computePageGeometry(dialog, &g);
-    OwnedFont font{newPrintFont(g.lineHeight)};
+    OwnedFont font = newRomanFont(g.lineHeight);
     SelectionScope useFont{dialog.hDC, font.get()};
     const RECT column{g.marginLeft, 0, g.marginRight, g.marginBottom};
     int32_t lines = 0, broken = 0, prohibited = 0, afterNewline = 0, lone = 0, overWidth = 0;

@@ -10,7 +10,7 @@
 
 #include "data/food_entry.h"
 #include "print/printed_sections.h"
-#include "render/gdi_objects.h"
+#include "base/text_drawing.h"
 #include "tests/app/viewer_fixture.h"
 #include "tests/print/print_fixture.h"
 #include "tests/print/print_test_entries.h"

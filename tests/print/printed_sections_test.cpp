@@ -9,7 +9,7 @@
 #include "data/food_entry.h"
 #include "print/line_breaking.h"
 #include "print/print_job.h"
-#include "render/gdi_objects.h"
+#include "base/text_drawing.h"
 #include "tests/app/viewer_fixture.h"
 #include "tests/print/print_fixture.h"
 #include "tests/print/print_test_entries.h"
@@ -90,7 +90,7 @@ TEST_F(PrintedSectionsTest, printerReportsAnA4PageAt300Dpi) {
 }
 
 TEST_F(PrintedSectionsTest, romanShiftJisFontResolvesToIpaMincho) {
-    OwnedFont font{newPrintFont(g.lineHeight)};
+    OwnedFont font = newRomanFont(g.lineHeight);
     HGDIOBJ previous = SelectObject(printer.get(), font.get());
     char face[LF_FACESIZE] = {};
     GetTextFaceA(printer.get(), LF_FACESIZE, face);
@@ -196,7 +196,7 @@ TEST_F(SectionCases, textsOverTheOldBufferSizeAreMeasuredWhole) {
     // 12000 bytes of Japanese, more than the 9999 a fixed buffer would hold.
     std::string text;
     while (text.size() < 12000) text += "大根はアブラナ科の野菜。";
-    OwnedFont font{newPrintFont(g.lineHeight)};
+    OwnedFont font = newRomanFont(g.lineHeight);
     SelectionScope useFont{printer.get(), font.get()};
     RECT column{g.marginLeft, 0, g.marginRight, g.marginBottom};
     int32_t bytes = 0;
@@ -213,7 +213,7 @@ TEST_F(PrintedSectionsTest, bodyLinesPrintWholeGlyphsAndHangTheirFullStops) {
     std::string folder = testOutputFolder();
     startDocument(folder);
     ASSERT_GT(StartPage(printer.get()), 0);
-    OwnedFont font{newPrintFont(g.lineHeight)};
+    OwnedFont font = newRomanFont(g.lineHeight);
     HGDIOBJ previousFont = SelectObject(printer.get(), font.get());
     const int32_t pitch = g.lineHeight + g.lineGap;
 
