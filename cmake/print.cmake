@@ -18,9 +18,8 @@ verdalis_windows_test(print_tests 300
   tests/print/page_geometry_test.cpp
   tests/print/print_fixture.cpp
   tests/print/printed_sections_test.cpp
-  tests/print/print_job_test.cpp
-  tests/app/viewer_fixture.cpp)
-target_link_libraries(print_tests PRIVATE verdalis_viewer)
+  tests/print/print_job_test.cpp)
+target_link_libraries(print_tests PRIVATE verdalis_test_support)
 target_compile_definitions(print_tests PRIVATE VERDALIS_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
                                                VERDALIS_STAGE_DIR="${stage}"
                                                VERDALIS_BINARY_DIR="${CMAKE_BINARY_DIR}"

@@ -73,16 +73,24 @@ endif()
 
 include(cmake/sidebar_art.cmake OPTIONAL)
 
+# What the Windows tests share: the viewer window fixture and entries written
+# by the content tool's own writer.
+add_library(verdalis_test_support STATIC
+  tests/app/viewer_fixture.cpp
+  tests/support/entry_builder.cpp
+  tools/entry_source.cpp)
+target_include_directories(verdalis_test_support PUBLIC ${PROJECT_SOURCE_DIR})
+target_link_libraries(verdalis_test_support PUBLIC verdalis_viewer gtest)
+
 # Windows tests run under Wine through the cross-compiling emulator.
 verdalis_windows_test(windows_tests 120
   tests/app/main_window_test.cpp
   tests/app/pointer_input_test.cpp
-  tests/app/viewer_fixture.cpp
   tests/data/picture_test.cpp
   tests/render/detail_page_test.cpp
   tests/render/index_lists_test.cpp
   tests/render/picture_pages_test.cpp)
-target_link_libraries(windows_tests PRIVATE verdalis_viewer)
+target_link_libraries(windows_tests PRIVATE verdalis_test_support)
 
 # The content tool's text widths and line breaking, checked against GDI.
 verdalis_windows_test(screen_text_tests 120 tests/tools/screen_text_test.cpp tools/screen_text.cpp)

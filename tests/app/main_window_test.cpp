@@ -9,7 +9,7 @@
 namespace {
 
 TEST_F(ViewerTest, CreationLoadsEntriesAndTheBackBuffer) {
-    writeDataFile("data", fixtureDataText(127));
+    writeDataFile("data", dataTextOf(sampleEntries(127)));
     ASSERT_NE(createWindow(), nullptr);
     ASSERT_NE(state.entries, nullptr);
     ASSERT_EQ(count(state.entries), 127);
@@ -26,7 +26,7 @@ TEST_F(ViewerTest, MissingOrDamagedDataGivesFewerEntries) {
     ASSERT_NE(createWindow(), nullptr);
     EXPECT_EQ(count(state.entries), 0);
     destroyWindow();
-    std::string text = fixtureDataText(127);
+    std::string text = dataTextOf(sampleEntries(127));
     writeDataFile("data", text.substr(0, text.size() / 2));
     ASSERT_NE(createWindow(), nullptr);
     EXPECT_GT(count(state.entries), 0);
@@ -34,7 +34,7 @@ TEST_F(ViewerTest, MissingOrDamagedDataGivesFewerEntries) {
 }
 
 TEST_F(ViewerTest, DestroyTearsDownAndPostsQuitWithZero) {
-    writeDataFile("data", fixtureDataText(3));
+    writeDataFile("data", dataTextOf(sampleEntries(3)));
     ASSERT_NE(createWindow(), nullptr);
     ASSERT_NE(state.memDC, nullptr);
     SendMessageA(hwnd, WM_PAINT, 0, 0);
@@ -50,7 +50,7 @@ TEST_F(ViewerTest, DestroyTearsDownAndPostsQuitWithZero) {
 }
 
 TEST_F(ViewerTest, KeysChangeNothing) {
-    writeDataFile("data", fixtureDataText(3));
+    writeDataFile("data", dataTextOf(sampleEntries(3)));
     ASSERT_NE(createWindow(), nullptr);
     pumpMessages();
     EXPECT_EQ(SendMessageA(hwnd, WM_KEYDOWN, VK_DOWN, 0), 0);
@@ -100,7 +100,7 @@ protected:
 };
 
 TEST_F(ViewerProcess, ClosingTheWindowExitsWithZero) {
-    writeDataFile("data", fixtureDataText(127));
+    writeDataFile("data", dataTextOf(sampleEntries(127)));
     PROCESS_INFORMATION pi = start();
     HWND w = waitForWindow(pi.dwProcessId);
     ASSERT_NE(w, nullptr);

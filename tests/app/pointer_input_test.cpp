@@ -14,7 +14,7 @@ class NavigationTest : public ViewerTest {
 protected:
     void SetUp() override {
         ViewerTest::SetUp();
-        writeDataFile("data", fixtureDataText(127));
+        writeDataFile("data", dataTextOf(sampleEntries(127)));
         writeSidebarArt();
         ASSERT_NE(createWindow(), nullptr);
         pumpMessages();
@@ -235,7 +235,7 @@ TEST_F(NavigationTest, FramePixels) {
 
 TEST_F(NavigationTest, FewerEntriesNeverReachPastTheList) {
     destroyWindow();
-    writeDataFile("data", fixtureDataText(10));
+    writeDataFile("data", dataTextOf(sampleEntries(10)));
     ASSERT_NE(createWindow(), nullptr);
     moveTo(hwnd, 330, 30);  // where entry 26 would be
     EXPECT_EQ(state.selected, 0);

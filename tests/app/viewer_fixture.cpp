@@ -7,16 +7,6 @@
 #include "app/main_window.h"
 #include "data/scramble.h"
 
-std::string fixtureDataText(int n) {
-    std::string s;
-    for (int i = 0; i < n; ++i) {
-        std::string id = std::to_string(i);
-        s += "sikibetu" + id + ",entry" + id + ",chinese,4,nature,taste,2,s1,s2,episode,components,kampo,,detail," +
-             "summary,dish,1,name,amount,1,step,effect,1,other,advice,1,pair,1,supplement,\n";
-    }
-    return s;
-}
-
 void writeFile(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));

@@ -7,9 +7,8 @@
 #include <string>
 
 #include "app/viewer_state.h"
+#include "tests/support/entry_builder.h"
 
-// Data text of n small entries in the data file's format (before scrambling).
-std::string fixtureDataText(int n);
 // Writes a scrambled data file.
 void writeDataFile(const std::string& path, const std::string& plainText);
 void writeFile(const std::string& path, const std::string& bytes);

@@ -19,25 +19,23 @@ std::string longText(int lines) {
 // Entries made for these tests: 0 short, 1 long, 2 empty immunity and
 // supplement, 3 with twelve symptoms, 4 a short first section and a long
 // second one, 5-11 second sections of 18 to 24 lines.
-template <typename Entry>
-std::string secondSections(Entry entry) {
-    std::string s;
-    for (int lines = 18; lines <= 24; ++lines) s += entry(lines - 13, "0,", "short", longText(lines - 1), "note");
-    return s;
-}
-
 std::string detailEntries() {
-    std::string twelve = "12,";
-    for (int i = 0; i < 12; ++i) twelve += "symptom " + std::to_string(i) + ",";
-    auto entry = [](int id, const std::string& symptoms, const std::string& text, const std::string& immunity,
-                    const std::string& supplement) {
-        return "sikibetu" + std::to_string(id) + ",name" + std::to_string(id) + ",chinese,0,nature,taste," + symptoms +
-               text + "," + text + "," + text + "," + immunity + "," + text + "," + text + ",dish,0,0,effect,0," +
-               text + ",0," + supplement + ",\n";
+    auto entry = [](int id, const std::string& text, const std::string& immunity, const std::string& supplement) {
+        EntrySource e = sampleEntry(id);
+        e.name = "name" + std::to_string(id);
+        e.symptoms.clear();
+        e.episode = e.components = e.kampo = e.effectSummary = e.effectDetail = e.advice = text;
+        e.immunity = immunity;
+        e.supplement = supplement;
+        return e;
     };
-    return entry(0, "0,", "short", "immune", "note") + entry(1, "1,cough,", longText(60), longText(60), longText(60)) +
-           entry(2, "0,", "short", "", "") + entry(3, twelve, "short", "immune", "note") +
-           entry(4, "0,", "short", longText(40), longText(40)) + secondSections(entry);
+    std::vector<EntrySource> entries = {entry(0, "short", "immune", "note"), entry(1, longText(60), longText(60), longText(60)),
+                                        entry(2, "short", "", ""), entry(3, "short", "immune", "note"),
+                                        entry(4, "short", longText(40), longText(40))};
+    entries[1].symptoms = {"cough"};
+    for (int i = 0; i < 12; ++i) entries[3].symptoms.push_back("symptom " + std::to_string(i));
+    for (int lines = 18; lines <= 24; ++lines) entries.push_back(entry(lines - 13, "short", longText(lines - 1), "note"));
+    return dataTextOf(entries);
 }
 
 class DetailPageTest : public ViewerTest {

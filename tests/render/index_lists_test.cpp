@@ -10,7 +10,7 @@ class IndexListTest : public ViewerTest {
 protected:
     void SetUp() override {
         ViewerTest::SetUp();
-        writeDataFile("data", fixtureDataText(127));
+        writeDataFile("data", dataTextOf(sampleEntries(127)));
         ASSERT_NE(createWindow(), nullptr);
         ASSERT_EQ(count(state.entries), 127);
     }
