@@ -33,15 +33,15 @@ int32_t extentOf(HDC dc, const char* text) {
     return size.cx;
 }
 
-// The running state of one section: its DC, the rectangle whose top moves
-// down, and the body font, selected for the section's lifetime.
+// The running state of one section: its DC, the box whose top moves down the
+// page, and the body font, selected for the section's lifetime.
 class Section {
 public:
     Section(const PRINTDLGA& dialog, const PageGeometry& geometry, int32_t y, int32_t draw)
         : dc(dialog.hDC),
-          g(geometry),
+          geometry(geometry),
           draw(draw),
-          r{geometry.marginLeft, y, geometry.marginRight, geometry.marginBottom},
+          box{geometry.marginLeft, y, geometry.marginRight, geometry.marginBottom},
           font_{newRomanFont(geometry.lineHeight)},
           useFont_{dc, font_.get()} {}
 
@@ -53,20 +53,20 @@ public:
     }
     // A long text, broken into lines of its own; measured in both modes.
     void text(const char* text) {
-        if (draw) printTextBlock(dc, text, r, g.lineGap, g.lineHeight, 1);
-        r.top = printTextBlock(dc, text, r, g.lineGap, g.lineHeight, 0);
+        if (draw) printTextBlock(dc, text, box, geometry.lineGap, geometry.lineHeight, 1);
+        box.top = printTextBlock(dc, text, box, geometry.lineGap, geometry.lineHeight, 0);
     }
-    // A short item word-wrapped by the system and clipped to r.
+    // A short item word-wrapped by the system and clipped to the box.
     void item(const char* text) {
-        if (draw) drawWrapped(dc, text, r);
+        if (draw) drawWrapped(dc, text, box);
     }
-    void advanceLine() { r.top += g.lineHeight + g.lineGap; }
-    void gap(int32_t gaps) { r.top += gaps * g.lineGap; }
+    void advanceLine() { box.top += geometry.lineHeight + geometry.lineGap; }
+    void gap(int32_t gaps) { box.top += gaps * geometry.lineGap; }
 
     HDC dc;
-    const PageGeometry& g;
+    const PageGeometry& geometry;
     int32_t draw;
-    RECT r;
+    RECT box;
 
 private:
     OwnedFont font_;
@@ -88,7 +88,7 @@ int32_t printEpisodeSection(const FoodEntry& entry, const PRINTDLGA& dialog, con
     Section s{dialog, geometry, y, draw};
     s.heading("[エピソード]");
     s.text(textOf(entry.episode));
-    return s.r.top;
+    return s.box.top;
 }
 
 int32_t printKampoSection(const FoodEntry& entry, const PRINTDLGA& dialog, const PageGeometry& geometry, int32_t y,
@@ -96,7 +96,7 @@ int32_t printKampoSection(const FoodEntry& entry, const PRINTDLGA& dialog, const
     Section s{dialog, geometry, y, draw};
     s.heading("[漢方医学]");
     s.text(textOf(entry.kampo));
-    return s.r.top;
+    return s.box.top;
 }
 
 int32_t printWesternSection(const FoodEntry& entry, const PRINTDLGA& dialog, const PageGeometry& geometry, int32_t y,
@@ -112,7 +112,7 @@ int32_t printWesternSection(const FoodEntry& entry, const PRINTDLGA& dialog, con
         s.item(kNoImmunity);
         s.advanceLine();
     }
-    return s.r.top;
+    return s.box.top;
 }
 
 int32_t printEffectSection(const FoodEntry& entry, const PRINTDLGA& dialog, const PageGeometry& geometry, int32_t y,
@@ -121,7 +121,7 @@ int32_t printEffectSection(const FoodEntry& entry, const PRINTDLGA& dialog, cons
     s.heading("[医療効果]");
     s.text(textOf(entry.effectSummary));
     s.text(textOf(entry.effectDetail));
-    return s.r.top;
+    return s.box.top;
 }
 
 int32_t printSymptomsSection(const FoodEntry& entry, const PRINTDLGA& dialog, const PageGeometry& geometry, int32_t y,
@@ -132,7 +132,7 @@ int32_t printSymptomsSection(const FoodEntry& entry, const PRINTDLGA& dialog, co
     // margin starts a new row, even the first one. The separator is left out
     // of the fit test.
     int32_t x = geometry.marginLeft;
-    int32_t rowTop = s.r.top;
+    int32_t rowTop = s.box.top;
     const int32_t separatorWidth = extentOf(s.dc, kSymptomSeparator);
     const int32_t symptomCount = entry.symptomCount < kMaxSymptoms ? entry.symptomCount : kMaxSymptoms;
     for (int32_t i = 0; i < symptomCount; ++i) {
@@ -143,17 +143,17 @@ int32_t printSymptomsSection(const FoodEntry& entry, const PRINTDLGA& dialog, co
             rowTop += geometry.lineHeight + geometry.lineGap;
             x = geometry.marginLeft;
         }
-        s.r.left = x;
-        s.r.top = rowTop;
+        s.box.left = x;
+        s.box.top = rowTop;
         s.item(symptom);
         x += width;
-        s.r.left = x;
+        s.box.left = x;
         s.item(kSymptomSeparator);
         x += separatorWidth;
     }
-    s.r.left = geometry.marginLeft;
-    s.r.top = rowTop + geometry.lineHeight + geometry.lineGap;
-    return s.r.top;
+    s.box.left = geometry.marginLeft;
+    s.box.top = rowTop + geometry.lineHeight + geometry.lineGap;
+    return s.box.top;
 }
 
 int32_t printDishSection(const FoodEntry& entry, const PRINTDLGA& dialog, const PageGeometry& geometry, int32_t y,
@@ -163,7 +163,7 @@ int32_t printDishSection(const FoodEntry& entry, const PRINTDLGA& dialog, const 
     s.heading("[料理]");
     s.item(joined("[", fieldOf(entry.dishName, sizeof entry.dishName), "]").c_str());
     s.advanceLine();
-    const int32_t pictureTop = s.r.top;
+    const int32_t pictureTop = s.box.top;
 
     if (draw) {
         drawEntryPicture(s.dc, entry.id, PictureKind::dish, state, static_cast<int>(g.marginLeft + 12.5 * g.unitX),
@@ -171,44 +171,44 @@ int32_t printDishSection(const FoodEntry& entry, const PRINTDLGA& dialog, const 
     }
 
     // Ingredients right of the picture, in a name and an amount column.
-    s.r.left = g.marginLeft + 90 * g.unitX;
+    s.box.left = g.marginLeft + 90 * g.unitX;
     s.heading("[材料名]");
     const int32_t ingredientCount = entry.ingredientCount < kMaxDishRows ? entry.ingredientCount : kMaxDishRows;
     for (int32_t i = 0; i < ingredientCount; ++i) {
-        RECT nameRect{105 * g.unitX, s.r.top, g.pageWidth - 70 * g.unitX, g.marginBottom};
-        RECT amountRect{150 * g.unitX, s.r.top, g.pageWidth - 15 * g.unitX, g.marginBottom};
+        RECT nameRect{105 * g.unitX, s.box.top, g.pageWidth - 70 * g.unitX, g.marginBottom};
+        RECT amountRect{150 * g.unitX, s.box.top, g.pageWidth - 15 * g.unitX, g.marginBottom};
         const char* name = textOf(entry.ingredientNames[static_cast<std::size_t>(i)]);
         const char* amount = textOf(entry.ingredientAmounts[static_cast<std::size_t>(i)]);
         int32_t nameHeight = measureWrapped(s.dc, name, nameRect);
         if (draw) DrawTextA(s.dc, name, -1, &nameRect, DT_WORDBREAK);
         if (draw) DrawTextA(s.dc, amount, -1, &amountRect, DT_WORDBREAK);
         int32_t amountHeight = measureWrapped(s.dc, amount, amountRect);
-        s.r.top += amountHeight > nameHeight ? amountHeight : nameHeight + g.lineGap;
+        s.box.top += amountHeight > nameHeight ? amountHeight : nameHeight + g.lineGap;
     }
 
     // The cooking steps start at a fixed distance below the section's top,
     // however many ingredient rows there are.
-    s.r.left = g.marginLeft;
-    s.r.right = g.marginRight;
-    s.r.top = y + g.lineHeight + 7 * g.lineGap + 60 * g.unitY;
+    s.box.left = g.marginLeft;
+    s.box.right = g.marginRight;
+    s.box.top = y + g.lineHeight + 7 * g.lineGap + 60 * g.unitY;
     s.heading("[調理法]");
     const int32_t stepCount = entry.stepCount < kMaxDishRows ? entry.stepCount : kMaxDishRows;
     for (int32_t n = 1; n <= stepCount; ++n) {
         char label[16];
         std::snprintf(label, sizeof label, "%2d", static_cast<int>(n));
-        s.r.left = g.marginLeft;
+        s.box.left = g.marginLeft;
         s.item(label);
-        s.r.left = g.marginLeft + extentOf(s.dc, label) + 2 * g.unitX;
+        s.box.left = g.marginLeft + extentOf(s.dc, label) + 2 * g.unitX;
         const char* step = textOf(entry.steps[static_cast<std::size_t>(n - 1)]);
         s.item(step);
-        s.r.top += measureWrapped(s.dc, step, s.r) + g.lineGap;
-        s.r.left = g.marginLeft;
+        s.box.top += measureWrapped(s.dc, step, s.box) + g.lineGap;
+        s.box.left = g.marginLeft;
     }
 
     s.gap(2);
     s.heading("[料理の効果]");
     s.item(textOf(entry.dishEffect));
-    s.r.top += g.lineHeight + 3 * g.lineGap;  // one line's advance, however many it wraps to
+    s.box.top += g.lineHeight + 3 * g.lineGap;  // one line's advance, however many it wraps to
 
     s.heading("[その他の料理例]");
     const int32_t otherCount = entry.otherDishCount < kMaxDishRows ? entry.otherDishCount : kMaxDishRows;
@@ -216,7 +216,7 @@ int32_t printDishSection(const FoodEntry& entry, const PRINTDLGA& dialog, const 
         s.item(joined("○ ", textOf(entry.otherDishes[static_cast<std::size_t>(i)])).c_str());
         s.advanceLine();
     }
-    return s.r.top;
+    return s.box.top;
 }
 
 int32_t printAdviceSection(const FoodEntry& entry, const PRINTDLGA& dialog, const PageGeometry& geometry, int32_t y,
@@ -232,7 +232,7 @@ int32_t printAdviceSection(const FoodEntry& entry, const PRINTDLGA& dialog, cons
         s.item(kNoSupplement);
         s.advanceLine();
     }
-    return s.r.top;
+    return s.box.top;
 }
 
 int32_t printTitleBlock(const FoodEntry& entry, const PRINTDLGA& dialog, const PageGeometry& geometry,
