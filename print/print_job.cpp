@@ -5,6 +5,7 @@
 
 #include "app/viewer_state.h"
 #include "data/food_entry.h"
+#include "print/page_geometry_win.h"
 #include "print/printed_sections.h"
 #include "base/text_drawing.h"
 

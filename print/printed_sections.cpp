@@ -7,7 +7,7 @@
 
 #include "data/food_entry.h"
 #include "data/picture.h"
-#include "print/line_breaking.h"
+#include "print/line_breaking_win.h"
 #include "base/text_drawing.h"
 
 namespace {

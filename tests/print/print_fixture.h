@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/viewer_state.h"
-#include "print/page_geometry.h"
+#include "print/page_geometry_win.h"
 
 // The project's Wine printer (scripts/printer-setup.sh), whose port turns
 // every job into a PDF in build/prints.
