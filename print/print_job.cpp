@@ -4,10 +4,11 @@
 #include <iterator>
 
 #include "app/viewer_state.h"
+#include "base/text_drawing.h"
+#include "base/win32_owners.h"
 #include "data/food_entry.h"
 #include "print/page_geometry_win.h"
 #include "print/printed_sections.h"
-#include "base/text_drawing.h"
 
 namespace {
 
@@ -160,6 +161,10 @@ void printSelectedEntry(HWND, ViewerState* state) {
     dialog.nCopies = 1;
     BOOL confirmed = PrintDlgA(&dialog);
     // The dialog may hand back its setting blocks even when it was cancelled.
+    // Freed in reverse order of declaration: the DC first, then the blocks.
+    OwnedGlobal devNames{dialog.hDevNames};
+    OwnedGlobal devMode{dialog.hDevMode};
+    OwnedDC printerDC{dialog.hDC};
     if (confirmed && dialog.hDC) {
         for (WORD copy = 0; copy < dialog.nCopies; ++copy) {
             if (dialog.Flags & PD_SELECTION) {
@@ -169,7 +174,4 @@ void printSelectedEntry(HWND, ViewerState* state) {
             }
         }
     }
-    if (dialog.hDC) DeleteDC(dialog.hDC);
-    if (dialog.hDevMode) GlobalFree(dialog.hDevMode);
-    if (dialog.hDevNames) GlobalFree(dialog.hDevNames);
 }

@@ -74,7 +74,7 @@ protected:
             ASSERT_GT(EndPage(printer.get()), 0);
         }
     }
-    PrinterDC printer;
+    OwnedDC printer = newPrinterDC();
     PRINTDLGA dialog{};
     PageGeometry g;
     std::string psPath;
