@@ -7,7 +7,7 @@
 #include "data/food_entry.h"
 #include "data/picture.h"
 #include "render/detail_page.h"
-#include "render/dish_layout.h"
+#include "base/dish_layout.h"
 #include "render/frame.h"
 #include "base/text_drawing.h"
 
