@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/screen_layout.h"
 #include "base/text_drawing.h"
 #include "data/food_entry.h"
 #include "data/picture.h"
@@ -33,11 +34,12 @@ int32_t extentOf(HDC dc, const char* text) {
     return size.cx;
 }
 
-// A heading: the text word-wrapped in its box on the light grey background.
+// A heading: the text word-wrapped in its box on the light grey of the
+// screen's titles, a box behind the characters; then the paper's white again.
 void drawHeading(HDC dc, const RECT& box, const char* text) {
-    SetBkColor(dc, kHeadingBackground);
+    SetBkColor(dc, kTitleBackground);
     drawWrapped(dc, text, box);
-    SetBkColor(dc, kPaperBackground);
+    SetBkColor(dc, kWhite);
 }
 
 // The running state of one section: its DC, the box whose top moves down the
