@@ -14,9 +14,9 @@ add_executable(verdalis-content tools/content_tool.cpp)
 target_link_libraries(verdalis-content PRIVATE verdalis_content)
 
 add_executable(host_tests
-  render/dish_layout.cpp
+  base/dish_layout.cpp
   render/scroll_rule.cpp
-  tests/render/dish_layout_test.cpp
+  tests/base/dish_layout_test.cpp
   tests/render/scroll_rule_test.cpp
   tests/data/record_list_test.cpp
   tests/data/food_entry_test.cpp

@@ -2,7 +2,9 @@
 # printing tests run under Wine against the project's PDF printer.
 target_sources(verdalis_viewer PRIVATE
   print/line_breaking.cpp
+  print/line_breaking_win.cpp
   print/page_geometry.cpp
+  print/page_geometry_win.cpp
   print/printed_sections.cpp)
 
 # Registers the Wine printer "Verdalis PDF" (run by scripts/printer-setup.sh).

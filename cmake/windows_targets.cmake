@@ -36,7 +36,7 @@ add_library(verdalis_viewer STATIC
   data/sidebar_bitmap.cpp
   print/print_job.cpp
   render/detail_page.cpp
-  render/dish_layout.cpp
+  base/dish_layout.cpp
   render/frame.cpp
   render/index_lists.cpp
   render/picture_pages.cpp

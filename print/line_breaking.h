@@ -4,10 +4,6 @@
 #include <functional>
 #include <string_view>
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 // Printed texts are broken character by character against the measured width
 // of the text column, so every line has the same pitch and a text's height is
 // known before anything is drawn. Texts are Shift-JIS byte strings.
@@ -58,14 +54,3 @@ PrintLine breakPrintLine(std::string_view text, int32_t width, const MeasureText
 // given. Returns the y below the last line (area.top when there is none).
 int32_t layoutTextBlock(std::string_view text, const LineBox& area, int32_t lineGap, int32_t lineHeight,
                         const MeasureText& measure, const DrawLine* drawLine);
-
-#ifdef _WIN32
-// The character count of the line at the start of text in the width of `line`,
-// measured with the DC's selected font; its byte count goes to *byteCount.
-int32_t measurePrintLine(HDC dc, const char* text, const RECT& line, int32_t* byteCount);
-
-// draw 1: draws the lines of text in rect's column from rect.top and returns 0.
-// draw 0: draws nothing and returns the y below the last line.
-int32_t printTextBlock(HDC dc, const char* text, const RECT& rect, int32_t lineGap, int32_t lineHeight,
-                       int32_t draw);
-#endif

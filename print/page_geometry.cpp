@@ -18,9 +18,3 @@ PageGeometry pageGeometryFor(int32_t pageWidth, int32_t pageHeight) {
     g.marginBottom = pageHeight - 20 * g.unitY;
     return g;
 }
-
-#ifdef _WIN32
-void computePageGeometry(const PRINTDLGA& dialog, PageGeometry* geometry) {
-    *geometry = pageGeometryFor(GetDeviceCaps(dialog.hDC, HORZRES), GetDeviceCaps(dialog.hDC, VERTRES));
-}
-#endif

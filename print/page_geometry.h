@@ -2,11 +2,6 @@
 
 #include <cstdint>
 
-#ifdef _WIN32
-#include <windows.h>
-#include <commdlg.h>
-#endif
-
 // Printer measures in device pixels on a 210 by 297 grid (an A4 sheet in
 // millimetres), derived from the printable area of the job's device context.
 struct PageGeometry {
@@ -30,8 +25,3 @@ constexpr int32_t kGapsPerPage = 39;
 
 // The whole layout grid for a printable area; any size, 0 included.
 PageGeometry pageGeometryFor(int32_t pageWidth, int32_t pageHeight);
-
-#ifdef _WIN32
-// The grid of the dialog's printer device context (HORZRES by VERTRES).
-void computePageGeometry(const PRINTDLGA& dialog, PageGeometry* geometry);
-#endif

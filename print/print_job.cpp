@@ -4,9 +4,11 @@
 #include <iterator>
 
 #include "app/viewer_state.h"
-#include "data/food_entry.h"
-#include "print/printed_sections.h"
 #include "base/text_drawing.h"
+#include "base/win32_owners.h"
+#include "data/food_entry.h"
+#include "print/page_geometry_win.h"
+#include "print/printed_sections.h"
 
 namespace {
 
@@ -18,9 +20,9 @@ using SectionPrinter = int32_t (*)(const FoodEntry&, const PRINTDLGA&, const Pag
                                    int32_t);
 
 template <int32_t (*print)(const FoodEntry&, const PRINTDLGA&, const PageGeometry&, int32_t, int32_t)>
-int32_t withoutState(const FoodEntry& entry, const PRINTDLGA& dialog, const PageGeometry& g, int32_t y, ViewerState*,
-                     int32_t draw) {
-    return print(entry, dialog, g, y, draw);
+int32_t withoutState(const FoodEntry& entry, const PRINTDLGA& dialog, const PageGeometry& geometry, int32_t y,
+                     ViewerState*, int32_t draw) {
+    return print(entry, dialog, geometry, y, draw);
 }
 
 // Indexed by tab number; tab 0 (the picture tab) prints no section.
@@ -111,34 +113,34 @@ int32_t printRule(const PRINTDLGA& dialog, const PageGeometry& geometry, int32_t
 void printWholeEntry(ViewerState* state, int32_t index, const PRINTDLGA& dialog, const char* outputPath) {
     const FoodEntry* entry = entryAt(state, index);
     if (!entry) return;
-    PageGeometry g;
-    computePageGeometry(dialog, &g);
+    PageGeometry geometry;
+    computePageGeometry(dialog, &geometry);
     Document document{dialog.hDC, index, outputPath};
     if (!document.startPage()) return;
 
-    int32_t y = printTitleBlock(*entry, dialog, g, state, 1);
-    y = printRule(dialog, g, y, 1);
+    int32_t y = printTitleBlock(*entry, dialog, geometry, state, 1);
+    y = printRule(dialog, geometry, y, 1);
     // The episode always starts on page 1 and is not tested against the bottom.
-    y = printEpisodeSection(*entry, dialog, g, y, 1) + 2 * g.lineGap;
+    y = printEpisodeSection(*entry, dialog, geometry, y, 1) + 2 * geometry.lineGap;
     for (SectionPrinter print : kBreakableSections) {
         // A section that would reach the bottom moves whole to a new page; it is
         // tested only once, so one taller than a page is cut off there.
-        if (print(*entry, dialog, g, y, state, 0) >= g.marginBottom) {
+        if (print(*entry, dialog, geometry, y, state, 0) >= geometry.marginBottom) {
             if (!document.startPage()) return;
-            y = g.marginTop;
+            y = geometry.marginTop;
         }
-        y = print(*entry, dialog, g, y, state, 1) + 2 * g.lineGap;
+        y = print(*entry, dialog, geometry, y, state, 1) + 2 * geometry.lineGap;
     }
 }
 
 int32_t printTabSection(ViewerState* state, const PRINTDLGA& dialog, int32_t index, int32_t tab, int32_t draw) {
     const FoodEntry* entry = entryAt(state, index);
     if (!entry) return 1;
-    PageGeometry g;
-    computePageGeometry(dialog, &g);
-    int32_t y = printTitleBlock(*entry, dialog, g, state, draw);
-    y = printRule(dialog, g, y, draw);
-    if (tab > 0 && tab < kTabCount) kTabSections[tab](*entry, dialog, g, y, state, draw);
+    PageGeometry geometry;
+    computePageGeometry(dialog, &geometry);
+    int32_t y = printTitleBlock(*entry, dialog, geometry, state, draw);
+    y = printRule(dialog, geometry, y, draw);
+    if (tab > 0 && tab < kTabCount) kTabSections[tab](*entry, dialog, geometry, y, state, draw);
     return 1;
 }
 
@@ -159,6 +161,10 @@ void printSelectedEntry(HWND, ViewerState* state) {
     dialog.nCopies = 1;
     BOOL confirmed = PrintDlgA(&dialog);
     // The dialog may hand back its setting blocks even when it was cancelled.
+    // Freed in reverse order of declaration: the DC first, then the blocks.
+    OwnedGlobal devNames{dialog.hDevNames};
+    OwnedGlobal devMode{dialog.hDevMode};
+    OwnedDC printerDC{dialog.hDC};
     if (confirmed && dialog.hDC) {
         for (WORD copy = 0; copy < dialog.nCopies; ++copy) {
             if (dialog.Flags & PD_SELECTION) {
@@ -168,7 +174,4 @@ void printSelectedEntry(HWND, ViewerState* state) {
             }
         }
     }
-    if (dialog.hDC) DeleteDC(dialog.hDC);
-    if (dialog.hDevMode) GlobalFree(dialog.hDevMode);
-    if (dialog.hDevNames) GlobalFree(dialog.hDevNames);
 }

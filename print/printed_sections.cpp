@@ -5,10 +5,11 @@
 #include <string>
 #include <string_view>
 
+#include "base/screen_layout.h"
+#include "base/text_drawing.h"
 #include "data/food_entry.h"
 #include "data/picture.h"
-#include "print/line_breaking.h"
-#include "base/text_drawing.h"
+#include "print/line_breaking_win.h"
 
 namespace {
 
@@ -33,52 +34,265 @@ int32_t extentOf(HDC dc, const char* text) {
     return size.cx;
 }
 
-// The running state of one section: its DC, the rectangle whose top moves
-// down, and the body font, selected for the section's lifetime.
+// A heading: the text word-wrapped in its box on the light grey of the
+// screen's titles, a box behind the characters; then the paper's white again.
+void drawHeading(HDC dc, const RECT& box, const char* text) {
+    SetBkColor(dc, kTitleBackground);
+    drawWrapped(dc, text, box);
+    SetBkColor(dc, kWhite);
+}
+
+// The running state of one section: its DC, the box whose top moves down the
+// page, and the body font, selected for the section's lifetime.
 class Section {
 public:
     Section(const PRINTDLGA& dialog, const PageGeometry& geometry, int32_t y, int32_t draw)
         : dc(dialog.hDC),
-          g(geometry),
+          geometry(geometry),
           draw(draw),
-          r{geometry.marginLeft, y, geometry.marginRight, geometry.marginBottom},
+          box{geometry.marginLeft, y, geometry.marginRight, geometry.marginBottom},
           font_{newRomanFont(geometry.lineHeight)},
           useFont_{dc, font_.get()} {}
 
     void heading(const char* text) {
-        SetBkColor(dc, kHeadingBackground);
-        item(text);
-        SetBkColor(dc, kPaperBackground);
+        if (draw) drawHeading(dc, box, text);
         advanceLine();
     }
     // A long text, broken into lines of its own; measured in both modes.
     void text(const char* text) {
-        if (draw) printTextBlock(dc, text, r, g.lineGap, g.lineHeight, 1);
-        r.top = printTextBlock(dc, text, r, g.lineGap, g.lineHeight, 0);
+        if (draw) printTextBlock(dc, text, box, geometry.lineGap, geometry.lineHeight, 1);
+        box.top = printTextBlock(dc, text, box, geometry.lineGap, geometry.lineHeight, 0);
     }
-    // A short item word-wrapped by the system and clipped to r.
+    // A short item word-wrapped by the system and clipped to the box.
     void item(const char* text) {
-        if (draw) drawWrapped(dc, text, r);
+        if (draw) drawWrapped(dc, text, box);
     }
-    void advanceLine() { r.top += g.lineHeight + g.lineGap; }
-    void gap(int32_t gaps) { r.top += gaps * g.lineGap; }
+    void advanceLine() { box.top += geometry.lineHeight + geometry.lineGap; }
+    void gap(int32_t gaps) { box.top += gaps * geometry.lineGap; }
 
     HDC dc;
-    const PageGeometry& g;
+    const PageGeometry& geometry;
     int32_t draw;
-    RECT r;
+    RECT box;
 
 private:
     OwnedFont font_;
     SelectionScope useFont_;
 };
 
+// Loads the entry's picture of that kind (or the fallback), draws it stretched
+// into the rectangle and frees it; draws nothing when neither decodes.
 void drawEntryPicture(HDC dc, int32_t id, PictureKind kind, ViewerState* state, int x, int y, int width,
                       int height) {
     Picture picture;
     loadEntryPicture(id, kind, &picture, state);
-    if (picture.info) drawPicture(dc, picture, x, y, width, height);
+    drawPicture(dc, picture, x, y, width, height);
     freePicture(&picture);
+}
+
+struct PictureBox {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// Where the dish section puts each part. Every box reaches to the right and
+// bottom margins unless said otherwise; the rows' boxes to their columns.
+struct DishSectionLayout {
+    RECT heading{};
+    RECT dishName{};
+    PictureBox picture;
+    RECT ingredientHeading{};
+    int32_t ingredientCount = 0;
+    RECT ingredientNames[kMaxDishRows]{};
+    RECT ingredientAmounts[kMaxDishRows]{};
+    RECT stepHeading{};
+    int32_t stepCount = 0;
+    RECT stepNumbers[kMaxDishRows]{};
+    RECT steps[kMaxDishRows]{};
+    RECT effectHeading{};
+    RECT effect{};
+    RECT otherDishHeading{};
+    int32_t otherDishCount = 0;
+    RECT otherDishes[kMaxDishRows]{};
+    int32_t bottom = 0;
+};
+
+// "%2d": step numbers right-aligned in two characters.
+void formatStepNumber(char (&label)[16], int32_t n) { std::snprintf(label, sizeof label, "%2d", static_cast<int>(n)); }
+
+// Measures with the DC's selected font, the body font.
+DishSectionLayout layoutDishSection(const FoodEntry& entry, HDC dc, const PageGeometry& geometry, int32_t y) {
+    const int32_t unitX = geometry.unitX;
+    const int32_t lineAdvance = geometry.lineHeight + geometry.lineGap;
+    DishSectionLayout layout;
+    RECT box{geometry.marginLeft, y, geometry.marginRight, geometry.marginBottom};
+    layout.heading = box;
+    box.top += lineAdvance;
+    layout.dishName = box;
+    box.top += lineAdvance;
+
+    const int32_t pictureTop = box.top;
+    layout.picture = {static_cast<int>(geometry.marginLeft + 12.5 * unitX),
+                      static_cast<int>(pictureTop + 9.5 * geometry.unitY), 55 * unitX, 41 * geometry.unitY};
+
+    // Ingredients right of the picture, in a name and an amount column. A row
+    // advances by the taller of its two texts, with a gap only when the name
+    // is at least as tall as the amount.
+    box.left = geometry.marginLeft + 90 * unitX;
+    layout.ingredientHeading = box;
+    box.top += lineAdvance;
+    layout.ingredientCount = entry.ingredientCount < kMaxDishRows ? entry.ingredientCount : kMaxDishRows;
+    for (int32_t i = 0; i < layout.ingredientCount; ++i) {
+        const RECT nameBox{105 * unitX, box.top, geometry.pageWidth - 70 * unitX, geometry.marginBottom};
+        const RECT amountBox{150 * unitX, box.top, geometry.pageWidth - 15 * unitX, geometry.marginBottom};
+        layout.ingredientNames[i] = nameBox;
+        layout.ingredientAmounts[i] = amountBox;
+        int32_t nameHeight = measureWrapped(dc, textOf(entry.ingredientNames[static_cast<std::size_t>(i)]), nameBox);
+        int32_t amountHeight =
+            measureWrapped(dc, textOf(entry.ingredientAmounts[static_cast<std::size_t>(i)]), amountBox);
+        box.top += amountHeight > nameHeight ? amountHeight : nameHeight + geometry.lineGap;
+    }
+
+    // The cooking steps start at a fixed distance below the section's top,
+    // however many ingredient rows there are.
+    box.left = geometry.marginLeft;
+    box.right = geometry.marginRight;
+    box.top = y + geometry.lineHeight + 7 * geometry.lineGap + 60 * geometry.unitY;
+    layout.stepHeading = box;
+    box.top += lineAdvance;
+    layout.stepCount = entry.stepCount < kMaxDishRows ? entry.stepCount : kMaxDishRows;
+    for (int32_t n = 0; n < layout.stepCount; ++n) {
+        char label[16];
+        formatStepNumber(label, n + 1);
+        layout.stepNumbers[n] = box;
+        RECT stepBox = box;
+        stepBox.left = geometry.marginLeft + extentOf(dc, label) + 2 * unitX;
+        layout.steps[n] = stepBox;
+        box.top += measureWrapped(dc, textOf(entry.steps[static_cast<std::size_t>(n)]), stepBox) + geometry.lineGap;
+    }
+
+    box.top += 2 * geometry.lineGap;
+    layout.effectHeading = box;
+    box.top += lineAdvance;
+    layout.effect = box;
+    box.top += geometry.lineHeight + 3 * geometry.lineGap;  // one line's advance, however many it wraps to
+
+    layout.otherDishHeading = box;
+    box.top += lineAdvance;
+    layout.otherDishCount = entry.otherDishCount < kMaxDishRows ? entry.otherDishCount : kMaxDishRows;
+    for (int32_t i = 0; i < layout.otherDishCount; ++i) {
+        layout.otherDishes[i] = box;
+        box.top += lineAdvance;
+    }
+    layout.bottom = box.top;
+    return layout;
+}
+
+// Draws with the body font selected.
+void drawDishSection(const FoodEntry& entry, HDC dc, const DishSectionLayout& layout, ViewerState* state) {
+    drawHeading(dc, layout.heading, "[料理]");
+    drawWrapped(dc, joined("[", fieldOf(entry.dishName, sizeof entry.dishName), "]").c_str(), layout.dishName);
+    drawEntryPicture(dc, entry.id, PictureKind::dish, state, layout.picture.x, layout.picture.y,
+                     layout.picture.width, layout.picture.height);
+
+    drawHeading(dc, layout.ingredientHeading, "[材料名]");
+    for (int32_t i = 0; i < layout.ingredientCount; ++i) {
+        drawWrapped(dc, textOf(entry.ingredientNames[static_cast<std::size_t>(i)]), layout.ingredientNames[i]);
+        drawWrapped(dc, textOf(entry.ingredientAmounts[static_cast<std::size_t>(i)]), layout.ingredientAmounts[i]);
+    }
+
+    drawHeading(dc, layout.stepHeading, "[調理法]");
+    for (int32_t n = 0; n < layout.stepCount; ++n) {
+        char label[16];
+        formatStepNumber(label, n + 1);
+        drawWrapped(dc, label, layout.stepNumbers[n]);
+        drawWrapped(dc, textOf(entry.steps[static_cast<std::size_t>(n)]), layout.steps[n]);
+    }
+
+    drawHeading(dc, layout.effectHeading, "[料理の効果]");
+    drawWrapped(dc, textOf(entry.dishEffect), layout.effect);
+
+    drawHeading(dc, layout.otherDishHeading, "[その他の料理例]");
+    for (int32_t i = 0; i < layout.otherDishCount; ++i)
+        drawWrapped(dc, joined("○ ", textOf(entry.otherDishes[static_cast<std::size_t>(i)])).c_str(),
+                    layout.otherDishes[i]);
+}
+
+// Where the title block puts each part. Every box reaches to the right and
+// bottom margins; the lines sit at fixed tops whatever their contents.
+struct TitleBlockLayout {
+    PictureBox picture;
+    RECT name{};  // in the name font, twice the body's height
+    RECT chineseName{};
+    RECT taste{};
+    RECT nature{};
+    // "[旬]" is spread to the width of a two-character label, so its value
+    // lines up with the three values above.
+    RECT seasonOpen{};
+    RECT seasonMark{};
+    RECT seasonClose{};
+    RECT seasonValue{};
+    int32_t bottom = 0;
+};
+
+// Measures the season label in a body font of its own.
+TitleBlockLayout layoutTitleBlock(HDC dc, const PageGeometry& geometry) {
+    const int32_t top = geometry.marginTop;
+    const int32_t line = geometry.lineHeight;
+    const int32_t gap = geometry.lineGap;
+    const int32_t left = geometry.marginLeft;
+    auto boxAt = [&](int32_t boxLeft, int32_t boxTop) {
+        return RECT{boxLeft, boxTop, geometry.marginRight, geometry.marginBottom};
+    };
+    TitleBlockLayout layout;
+    layout.picture = {geometry.marginRight - 45 * geometry.unitX, top, 40 * geometry.unitX, 30 * geometry.unitY};
+    layout.name = boxAt(left, top);
+    layout.chineseName = boxAt(left, top + 2 * line + gap);
+    layout.taste = boxAt(left, top + 3 * line + 2 * gap);
+    layout.nature = boxAt(left, top + 4 * line + 3 * gap);
+
+    OwnedFont bodyFont = newRomanFont(line);
+    SelectionScope useFont{dc, bodyFont.get()};
+    const int32_t seasonTop = top + 5 * line + 4 * gap;
+    const int32_t fullWidth = extentOf(dc, kFullWidthSample);
+    layout.seasonOpen = boxAt(left, seasonTop);
+    layout.seasonMark = boxAt(left + static_cast<int32_t>(0.5 * fullWidth + extentOf(dc, "[")), seasonTop);
+    layout.seasonClose = boxAt(left + extentOf(dc, "[旬") + fullWidth, seasonTop);
+    layout.seasonValue = boxAt(left + extentOf(dc, "[旬]　") + fullWidth, seasonTop);
+    layout.bottom = top + 6 * line + 5 * gap;
+    return layout;
+}
+
+void drawTitleBlock(const FoodEntry& entry, HDC dc, const PageGeometry& geometry, const TitleBlockLayout& layout,
+                    ViewerState* state) {
+    // The picture first: the name and the values print over it on their white
+    // background cells when they are long enough to reach it.
+    drawEntryPicture(dc, entry.id, PictureKind::ingredient, state, layout.picture.x, layout.picture.y,
+                     layout.picture.width, layout.picture.height);
+    {
+        OwnedFont nameFont = newRomanFont(2 * geometry.lineHeight);
+        SelectionScope useFont{dc, nameFont.get()};
+        drawWrapped(dc, std::string(fieldOf(entry.name, sizeof entry.name)).c_str(), layout.name);
+    }
+
+    OwnedFont bodyFont = newRomanFont(geometry.lineHeight);
+    SelectionScope useFont{dc, bodyFont.get()};
+    drawWrapped(dc, joined("[漢名]　", fieldOf(entry.chineseName, sizeof entry.chineseName)).c_str(),
+                layout.chineseName);
+    drawWrapped(dc, joined("[薬味]　", fieldOf(entry.taste, sizeof entry.taste)).c_str(), layout.taste);
+    drawWrapped(dc, joined("[薬性]　", fieldOf(entry.nature, sizeof entry.nature)).c_str(), layout.nature);
+    drawWrapped(dc, "[", layout.seasonOpen);
+    drawWrapped(dc, "旬", layout.seasonMark);
+    drawWrapped(dc, "]", layout.seasonClose);
+    char season[16];
+    if (entry.seasonMonth != 0) {
+        std::snprintf(season, sizeof season, "%d月", static_cast<int>(entry.seasonMonth));
+    } else {
+        std::snprintf(season, sizeof season, "%s", "１年中");
+    }
+    drawWrapped(dc, season, layout.seasonValue);
 }
 
 }  // namespace
@@ -88,7 +302,7 @@ int32_t printEpisodeSection(const FoodEntry& entry, const PRINTDLGA& dialog, con
     Section s{dialog, geometry, y, draw};
     s.heading("[エピソード]");
     s.text(textOf(entry.episode));
-    return s.r.top;
+    return s.box.top;
 }
 
 int32_t printKampoSection(const FoodEntry& entry, const PRINTDLGA& dialog, const PageGeometry& geometry, int32_t y,
@@ -96,7 +310,7 @@ int32_t printKampoSection(const FoodEntry& entry, const PRINTDLGA& dialog, const
     Section s{dialog, geometry, y, draw};
     s.heading("[漢方医学]");
     s.text(textOf(entry.kampo));
-    return s.r.top;
+    return s.box.top;
 }
 
 int32_t printWesternSection(const FoodEntry& entry, const PRINTDLGA& dialog, const PageGeometry& geometry, int32_t y,
@@ -112,7 +326,7 @@ int32_t printWesternSection(const FoodEntry& entry, const PRINTDLGA& dialog, con
         s.item(kNoImmunity);
         s.advanceLine();
     }
-    return s.r.top;
+    return s.box.top;
 }
 
 int32_t printEffectSection(const FoodEntry& entry, const PRINTDLGA& dialog, const PageGeometry& geometry, int32_t y,
@@ -121,7 +335,7 @@ int32_t printEffectSection(const FoodEntry& entry, const PRINTDLGA& dialog, cons
     s.heading("[医療効果]");
     s.text(textOf(entry.effectSummary));
     s.text(textOf(entry.effectDetail));
-    return s.r.top;
+    return s.box.top;
 }
 
 int32_t printSymptomsSection(const FoodEntry& entry, const PRINTDLGA& dialog, const PageGeometry& geometry, int32_t y,
@@ -132,7 +346,7 @@ int32_t printSymptomsSection(const FoodEntry& entry, const PRINTDLGA& dialog, co
     // margin starts a new row, even the first one. The separator is left out
     // of the fit test.
     int32_t x = geometry.marginLeft;
-    int32_t rowTop = s.r.top;
+    int32_t rowTop = s.box.top;
     const int32_t separatorWidth = extentOf(s.dc, kSymptomSeparator);
     const int32_t symptomCount = entry.symptomCount < kMaxSymptoms ? entry.symptomCount : kMaxSymptoms;
     for (int32_t i = 0; i < symptomCount; ++i) {
@@ -143,80 +357,27 @@ int32_t printSymptomsSection(const FoodEntry& entry, const PRINTDLGA& dialog, co
             rowTop += geometry.lineHeight + geometry.lineGap;
             x = geometry.marginLeft;
         }
-        s.r.left = x;
-        s.r.top = rowTop;
+        s.box.left = x;
+        s.box.top = rowTop;
         s.item(symptom);
         x += width;
-        s.r.left = x;
+        s.box.left = x;
         s.item(kSymptomSeparator);
         x += separatorWidth;
     }
-    s.r.left = geometry.marginLeft;
-    s.r.top = rowTop + geometry.lineHeight + geometry.lineGap;
-    return s.r.top;
+    s.box.left = geometry.marginLeft;
+    s.box.top = rowTop + geometry.lineHeight + geometry.lineGap;
+    return s.box.top;
 }
 
 int32_t printDishSection(const FoodEntry& entry, const PRINTDLGA& dialog, const PageGeometry& geometry, int32_t y,
                          ViewerState* state, int32_t draw) {
-    const PageGeometry& g = geometry;
-    Section s{dialog, g, y, draw};
-    s.heading("[料理]");
-    s.item(joined("[", fieldOf(entry.dishName, sizeof entry.dishName), "]").c_str());
-    s.advanceLine();
-    const int32_t pictureTop = s.r.top;
-
-    if (draw) {
-        drawEntryPicture(s.dc, entry.id, PictureKind::dish, state, static_cast<int>(g.marginLeft + 12.5 * g.unitX),
-                         static_cast<int>(pictureTop + 9.5 * g.unitY), 55 * g.unitX, 41 * g.unitY);
-    }
-
-    // Ingredients right of the picture, in a name and an amount column.
-    s.r.left = g.marginLeft + 90 * g.unitX;
-    s.heading("[材料名]");
-    const int32_t ingredientCount = entry.ingredientCount < kMaxDishRows ? entry.ingredientCount : kMaxDishRows;
-    for (int32_t i = 0; i < ingredientCount; ++i) {
-        RECT nameRect{105 * g.unitX, s.r.top, g.pageWidth - 70 * g.unitX, g.marginBottom};
-        RECT amountRect{150 * g.unitX, s.r.top, g.pageWidth - 15 * g.unitX, g.marginBottom};
-        const char* name = textOf(entry.ingredientNames[static_cast<std::size_t>(i)]);
-        const char* amount = textOf(entry.ingredientAmounts[static_cast<std::size_t>(i)]);
-        int32_t nameHeight = measureWrapped(s.dc, name, nameRect);
-        if (draw) DrawTextA(s.dc, name, -1, &nameRect, DT_WORDBREAK);
-        if (draw) DrawTextA(s.dc, amount, -1, &amountRect, DT_WORDBREAK);
-        int32_t amountHeight = measureWrapped(s.dc, amount, amountRect);
-        s.r.top += amountHeight > nameHeight ? amountHeight : nameHeight + g.lineGap;
-    }
-
-    // The cooking steps start at a fixed distance below the section's top,
-    // however many ingredient rows there are.
-    s.r.left = g.marginLeft;
-    s.r.right = g.marginRight;
-    s.r.top = y + g.lineHeight + 7 * g.lineGap + 60 * g.unitY;
-    s.heading("[調理法]");
-    const int32_t stepCount = entry.stepCount < kMaxDishRows ? entry.stepCount : kMaxDishRows;
-    for (int32_t n = 1; n <= stepCount; ++n) {
-        char label[16];
-        std::snprintf(label, sizeof label, "%2d", static_cast<int>(n));
-        s.r.left = g.marginLeft;
-        s.item(label);
-        s.r.left = g.marginLeft + extentOf(s.dc, label) + 2 * g.unitX;
-        const char* step = textOf(entry.steps[static_cast<std::size_t>(n - 1)]);
-        s.item(step);
-        s.r.top += measureWrapped(s.dc, step, s.r) + g.lineGap;
-        s.r.left = g.marginLeft;
-    }
-
-    s.gap(2);
-    s.heading("[料理の効果]");
-    s.item(textOf(entry.dishEffect));
-    s.r.top += g.lineHeight + 3 * g.lineGap;  // one line's advance, however many it wraps to
-
-    s.heading("[その他の料理例]");
-    const int32_t otherCount = entry.otherDishCount < kMaxDishRows ? entry.otherDishCount : kMaxDishRows;
-    for (int32_t i = 0; i < otherCount; ++i) {
-        s.item(joined("○ ", textOf(entry.otherDishes[static_cast<std::size_t>(i)])).c_str());
-        s.advanceLine();
-    }
-    return s.r.top;
+    HDC dc = dialog.hDC;
+    OwnedFont bodyFont = newRomanFont(geometry.lineHeight);
+    SelectionScope useFont{dc, bodyFont.get()};
+    const DishSectionLayout layout = layoutDishSection(entry, dc, geometry, y);
+    if (draw) drawDishSection(entry, dc, layout, state);
+    return layout.bottom;
 }
 
 int32_t printAdviceSection(const FoodEntry& entry, const PRINTDLGA& dialog, const PageGeometry& geometry, int32_t y,
@@ -232,54 +393,12 @@ int32_t printAdviceSection(const FoodEntry& entry, const PRINTDLGA& dialog, cons
         s.item(kNoSupplement);
         s.advanceLine();
     }
-    return s.r.top;
+    return s.box.top;
 }
 
 int32_t printTitleBlock(const FoodEntry& entry, const PRINTDLGA& dialog, const PageGeometry& geometry,
                         ViewerState* state, int32_t draw) {
-    const PageGeometry& g = geometry;
-    HDC dc = dialog.hDC;
-    const int32_t top = g.marginTop;
-    const int32_t line = g.lineHeight;
-    const int32_t gap = g.lineGap;
-    RECT r{g.marginLeft, top, g.marginRight, g.marginBottom};
-
-    // The picture first: the name and the values print over it on their white
-    // background cells when they are long enough to reach it.
-    if (draw) {
-        drawEntryPicture(dc, entry.id, PictureKind::ingredient, state, g.marginRight - 45 * g.unitX, top,
-                         40 * g.unitX, 30 * g.unitY);
-    }
-    auto item = [&](const char* text, int32_t left, int32_t itemTop) {
-        RECT box{left, itemTop, r.right, r.bottom};
-        if (draw) DrawTextA(dc, text, -1, &box, DT_WORDBREAK);
-    };
-    {
-        OwnedFont nameFont = newRomanFont(2 * line);
-        SelectionScope useFont{dc, nameFont.get()};
-        item(std::string(fieldOf(entry.name, sizeof entry.name)).c_str(), g.marginLeft, top);
-    }
-
-    OwnedFont bodyFont = newRomanFont(line);
-    SelectionScope useFont{dc, bodyFont.get()};
-    item(joined("[漢名]　", fieldOf(entry.chineseName, sizeof entry.chineseName)).c_str(), g.marginLeft,
-         top + 2 * line + gap);
-    item(joined("[薬味]　", fieldOf(entry.taste, sizeof entry.taste)).c_str(), g.marginLeft, top + 3 * line + 2 * gap);
-    item(joined("[薬性]　", fieldOf(entry.nature, sizeof entry.nature)).c_str(), g.marginLeft, top + 4 * line + 3 * gap);
-
-    // "[旬]" is spread to the width of a two-character label, so its value
-    // lines up with the three values above.
-    const int32_t seasonTop = top + 5 * line + 4 * gap;
-    const int32_t fullWidth = extentOf(dc, kFullWidthSample);
-    item("[", g.marginLeft, seasonTop);
-    item("旬", g.marginLeft + static_cast<int32_t>(0.5 * fullWidth + extentOf(dc, "[")), seasonTop);
-    item("]", g.marginLeft + extentOf(dc, "[旬") + fullWidth, seasonTop);
-    char season[16];
-    if (entry.seasonMonth != 0) {
-        std::snprintf(season, sizeof season, "%d月", static_cast<int>(entry.seasonMonth));
-    } else {
-        std::snprintf(season, sizeof season, "%s", "１年中");
-    }
-    item(season, g.marginLeft + extentOf(dc, "[旬]　") + fullWidth, seasonTop);
-    return top + 6 * line + 5 * gap;
+    const TitleBlockLayout layout = layoutTitleBlock(dialog.hDC, geometry);
+    if (draw) drawTitleBlock(entry, dialog.hDC, geometry, layout, state);
+    return layout.bottom;
 }

@@ -31,7 +31,3 @@ int32_t printDishSection(const FoodEntry& entry, const PRINTDLGA& dialog, const 
                          ViewerState* state, int32_t draw);
 int32_t printAdviceSection(const FoodEntry& entry, const PRINTDLGA& dialog, const PageGeometry& geometry, int32_t y,
                            int32_t draw);
-
-// Heading background: a light grey box behind the characters.
-constexpr COLORREF kHeadingBackground = 0xD2D2D2;
-constexpr COLORREF kPaperBackground = 0xFFFFFF;

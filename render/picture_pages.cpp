@@ -1,21 +1,22 @@
 #include "render/picture_pages.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "app/viewer_state.h"
+#include "base/dish_layout.h"
+#include "base/screen_layout.h"
+#include "base/text_drawing.h"
 #include "data/food_entry.h"
 #include "data/picture.h"
-#include "render/detail_page.h"
-#include "render/dish_layout.h"
-#include "render/frame.h"
-#include "base/text_drawing.h"
+
+static_assert(kMaxDishRows == kDishPageRows, "the dish page shows every row an entry holds");
 
 namespace {
 
 constexpr int kPictureWidth = 300;
 constexpr int kPictureHeight = 200;
-constexpr int kRowStep = 20;
+constexpr int kIngredientPictureLeft = 330;
+constexpr int kIngredientPictureTop = 140;
 
 // Every formatted text of the dish page goes through one buffer of this size;
 // snprintf cuts what does not fit.
@@ -30,63 +31,72 @@ void wrapped(HDC dc, const char* text, int left, int top, int right) {
     drawWrapped(dc, text, RECT{left, top, right, kPageBottom});
 }
 
-void drawEntryPicture(ViewerState* state, const FoodEntry& entry, PictureKind kind, int x, int y) {
+// The entry's picture of that kind, or the fallback, stretched into the
+// rectangle; nothing when neither decodes.
+void drawEntryPicture(HDC dc, int32_t id, PictureKind kind, ViewerState* state, int x, int y, int width,
+                      int height) {
     Picture picture;
-    loadEntryPicture(entry.id, kind, &picture, state);
-    drawPicture(state->memDC, picture, x, y, kPictureWidth, kPictureHeight);
+    loadEntryPicture(id, kind, &picture, state);
+    drawPicture(dc, picture, x, y, width, height);
     freePicture(&picture);
+}
+
+DishPageTexts dishTextsOf(const FoodEntry& entry) {
+    DishPageTexts texts;
+    texts.ingredientCount = entry.ingredientCount;
+    texts.stepCount = entry.stepCount;
+    texts.otherDishCount = entry.otherDishCount;
+    for (std::size_t i = 0; i < kDishPageRows; ++i) {
+        texts.ingredientNames[i] = textOf(entry.ingredientNames[i]);
+        texts.ingredientAmounts[i] = textOf(entry.ingredientAmounts[i]);
+        texts.steps[i] = textOf(entry.steps[i]);
+    }
+    return texts;
 }
 
 }  // namespace
 
 void drawPicturePage(ViewerState* state, const FoodEntry& entry) {
-    drawEntryPicture(state, entry, PictureKind::ingredient, 330, 140);
+    drawEntryPicture(state->memDC, entry.id, PictureKind::ingredient, state, kIngredientPictureLeft,
+                     kIngredientPictureTop, kPictureWidth, kPictureHeight);
 }
 
 void drawDishPage(ViewerState* state, const FoodEntry& entry) {
+    const DishPageLayout layout = layoutDishPage(dishTextsOf(entry), state->scroll);
     HDC dc = state->memDC;
-    const int s = state->scroll;
     char buffer[kFormatBufferSize];
 
     std::snprintf(buffer, sizeof buffer, "[%s]", entry.dishName);
-    title(dc, 210, 110 - s, buffer);
-    drawEntryPicture(state, entry, PictureKind::dish, 215, 140 - s);
-    title(dc, 530, 140 - s, "[材料名]");
+    title(dc, kDishTitleLeft, layout.dishNameY, buffer);
+    drawEntryPicture(dc, entry.id, PictureKind::dish, state, kDishPictureLeft, layout.pictureY, kPictureWidth,
+                     kPictureHeight);
+    title(dc, kIngredientTitleLeft, layout.ingredientTitleY, "[材料名]");
 
     SetBkColor(dc, kWhite);
-    int32_t lines = 0;
-    for (int32_t i = 0; i < entry.ingredientCount && i < kMaxDishRows; ++i) {
-        int y = 170 + kRowStep * lines - s;
-        const char* name = textOf(entry.ingredientNames[i]);
-        const char* amount = textOf(entry.ingredientAmounts[i]);
-        wrapped(dc, name, 535, y, 680);
-        lines += estimateLineCount(name, kNameBytesPerLine);
-        wrapped(dc, amount, 690, y, 780);
-        lines += estimateLineCount(amount, kAmountBytesPerLine) - 1;
+    for (int32_t i = 0; i < layout.ingredientCount; ++i) {
+        const int y = layout.ingredientY[i];
+        wrapped(dc, textOf(entry.ingredientNames[i]), kIngredientNameLeft, y, kIngredientNameRight);
+        wrapped(dc, textOf(entry.ingredientAmounts[i]), kIngredientAmountLeft, y, kIngredientAmountRight);
     }
 
-    title(dc, 210, 410 - s, "[調理法]");
+    title(dc, kDishTitleLeft, layout.stepTitleY, "[調理法]");
     SetBkColor(dc, kWhite);
-    int32_t wraps = 0;
-    int32_t steps = entry.stepCount < kMaxDishRows ? entry.stepCount : kMaxDishRows;
-    for (int32_t n = 0; n < steps; ++n) {
-        int y = (22 + n + wraps) * kRowStep - s;
+    for (int32_t n = 0; n < layout.stepCount; ++n) {
+        const int y = layout.stepY[n];
         char number[8];
         std::snprintf(number, sizeof number, "%2d", static_cast<int>(n + 1));
-        textOut(dc, 210, y, number);
+        textOut(dc, kDishTitleLeft, y, number);
         std::snprintf(buffer, sizeof buffer, "%s", textOf(entry.steps[n]));
-        if (std::strlen(buffer) > kStepBytesPerLine) ++wraps;  // moves only the later steps
-        wrapped(dc, buffer, 230, y, 770);
+        wrapped(dc, buffer, kStepTextLeft, y, kDishTextRight);
     }
 
-    int y = 470 + kRowStep * (steps + wraps) - s;
-    title(dc, 210, y, "[料理の効果]");
+    title(dc, kDishTitleLeft, layout.effectTitleY, "[料理の効果]");
     SetBkColor(dc, kWhite);
-    textOut(dc, 215, y + 20, textOf(entry.dishEffect));
-    title(dc, 210, y + 70, "[その他の料理例]");
+    textOut(dc, kDishEffectLeft, layout.effectY, textOf(entry.dishEffect));
+    title(dc, kDishTitleLeft, layout.otherDishTitleY, "[その他の料理例]");
     SetBkColor(dc, kWhite);
-    for (int32_t i = 0; i < entry.otherDishCount && i < kMaxDishRows; ++i) {
+    for (int32_t i = 0; i < layout.otherDishCount; ++i) {
         std::snprintf(buffer, sizeof buffer, "○ %s", textOf(entry.otherDishes[i]));
-        wrapped(dc, buffer, 215, y + 100 + kRowStep * i, 770);
+        wrapped(dc, buffer, kOtherDishLeft, layout.otherDishY[i], kDishTextRight);
     }
 }

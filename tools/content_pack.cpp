@@ -12,17 +12,13 @@
 #include <unordered_map>
 #include <utility>
 
+#include "base/dish_layout.h"
 #include "data/food_entry.h"
 #include "data/scramble.h"
 #include "tools/cp932.h"
 #include "tools/screen_text.h"
 
 namespace {
-
-constexpr std::size_t kDishEffectLineBytes = 70;
-constexpr std::size_t kStepLineBytes = 67;
-constexpr std::size_t kIngredientNameLineBytes = 19;
-constexpr std::size_t kAmountLineBytes = 12;
 
 // Where the screen draws the short fields, in pixels. A text may fill its room
 // exactly, so that it meets the next thing on its line: that is always a cell
@@ -125,19 +121,22 @@ void warnLayout(const SourceFile& source, const EntrySource& sjis, std::vector<D
     auto warn = [&](const std::string& field, const std::string& message) {
         diagnostics.push_back({source.path, sjis.index, source.entry.name, field, message, false});
     };
-    if (sjis.dishEffect.size() > kDishEffectLineBytes)
+    // The dish page's own line widths, so the warnings match what it draws.
+    constexpr auto nameLineBytes = static_cast<std::size_t>(kNameBytesPerLine);
+    constexpr auto amountLineBytes = static_cast<std::size_t>(kAmountBytesPerLine);
+    if (sjis.dishEffect.size() > kDishEffectBytesPerLine)
         warn("dishEffect", std::to_string(sjis.dishEffect.size()) + " bytes do not fit on the one line of " +
-                               std::to_string(kDishEffectLineBytes));
+                               std::to_string(kDishEffectBytesPerLine));
     for (std::size_t i = 0; i < sjis.steps.size(); ++i)
-        if (sjis.steps[i].size() > kStepLineBytes)
+        if (sjis.steps[i].size() > kStepBytesPerLine)
             warn("steps[" + std::to_string(i) + "]", std::to_string(sjis.steps[i].size()) + " bytes, over the " +
-                                                         std::to_string(kStepLineBytes) + " the page allows for");
+                                                         std::to_string(kStepBytesPerLine) + " the page allows for");
     for (std::size_t i = 0; i < sjis.ingredients.size(); ++i) {
         std::string row = "ingredients[" + std::to_string(i) + "]";
-        if (longestLine(sjis.ingredients[i].name) > kIngredientNameLineBytes)
-            warn(row + ".name", "a line over " + std::to_string(kIngredientNameLineBytes) + " bytes wraps in its column");
-        if (longestLine(sjis.ingredients[i].amount) > kAmountLineBytes)
-            warn(row + ".amount", "a line over " + std::to_string(kAmountLineBytes) + " bytes wraps in its column");
+        if (longestLine(sjis.ingredients[i].name) > nameLineBytes)
+            warn(row + ".name", "a line over " + std::to_string(nameLineBytes) + " bytes wraps in its column");
+        if (longestLine(sjis.ingredients[i].amount) > amountLineBytes)
+            warn(row + ".amount", "a line over " + std::to_string(amountLineBytes) + " bytes wraps in its column");
     }
 }
 

@@ -22,16 +22,14 @@
 #include <string_view>
 
 #include "app/viewer_state.h"
+#include "base/text_drawing.h"
+#include "base/win32_owners.h"
 #include "data/entry_loader.h"
 #include "data/food_entry.h"
-#include "print/line_breaking.h"
-#include "print/page_geometry.h"
+#include "print/line_breaking_win.h"
+#include "print/page_geometry_win.h"
 #include "print/print_job.h"
 #include "print/printed_sections.h"
-#include "base/text_drawing.h"
-
-ViewerState gViewer;
-HINSTANCE gInstance;
 
 namespace {
 
@@ -155,13 +153,16 @@ int countLineStarts(ViewerState& state, const PRINTDLGA& dialog, bool listEach) 
 
 int main(int argc, char** argv) {
     std::string mode = argc > 1 ? argv[1] : "";
+    // A state of its own, not the viewer's global one: no window is made.
     ViewerState state;
     loadEntries(&state);
-    state.decoderModule = LoadLibraryA("jload.dll");
+    OwnedModule decoder{LoadLibraryA("jload.dll")};
+    state.decoderModule = decoder.get();
     if (state.decoderModule)
         state.decoderLoad =
             reinterpret_cast<DecoderLoad>(reinterpret_cast<void*>(GetProcAddress(state.decoderModule, "load")));
-    HDC dc = CreateDCA(nullptr, "Verdalis PDF", nullptr, nullptr);
+    OwnedDC printer{CreateDCA(nullptr, "Verdalis PDF", nullptr, nullptr)};
+    HDC dc = printer.get();
     int32_t entry = mode == "book" || mode == "lines" ? 0 : (argc > 1 ? std::atoi(argv[1]) : 0);
     int status = 1;
     if (!dc || count(state.entries) <= entry) {
@@ -179,8 +180,6 @@ int main(int argc, char** argv) {
                                argc > 3 ? argv[3] : "print_benchmark.ps");
         }
     }
-    if (dc) DeleteDC(dc);
     destroyList(state.entries);
-    if (state.decoderModule) FreeLibrary(state.decoderModule);
     return status;
 }

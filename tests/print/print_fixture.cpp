@@ -17,10 +17,7 @@ PRINTDLGA dialogFor(HDC dc) {
     return dialog;
 }
 
-PrintState::~PrintState() {
-    destroyList(state.entries);
-    if (state.decoderModule) FreeLibrary(state.decoderModule);
-}
+PrintState::~PrintState() { destroyList(state.entries); }
 
 bool PrintState::loadDataFile(const std::string& path) {
     destroyList(state.entries);
@@ -29,7 +26,8 @@ bool PrintState::loadDataFile(const std::string& path) {
 }
 
 bool PrintState::loadDecoder(const std::string& dllPath) {
-    state.decoderModule = LoadLibraryA(dllPath.c_str());
+    decoder_.reset(LoadLibraryA(dllPath.c_str()));
+    state.decoderModule = decoder_.get();
     if (!state.decoderModule) return false;
     state.decoderLoad =
         reinterpret_cast<DecoderLoad>(reinterpret_cast<void*>(GetProcAddress(state.decoderModule, "load")));

@@ -8,26 +8,15 @@
 #include <vector>
 
 #include "app/viewer_state.h"
-#include "print/page_geometry.h"
+#include "base/win32_owners.h"
+#include "print/page_geometry_win.h"
 
 // The project's Wine printer (scripts/printer-setup.sh), whose port turns
 // every job into a PDF in build/prints.
 constexpr char kPrinterName[] = "Verdalis PDF";
 
 // A DC of the project's printer, made without the dialog.
-class PrinterDC {
-public:
-    PrinterDC() : dc_(CreateDCA(nullptr, kPrinterName, nullptr, nullptr)) {}
-    PrinterDC(const PrinterDC&) = delete;
-    PrinterDC& operator=(const PrinterDC&) = delete;
-    ~PrinterDC() {
-        if (dc_) DeleteDC(dc_);
-    }
-    HDC get() const { return dc_; }
-
-private:
-    HDC dc_;
-};
+inline OwnedDC newPrinterDC() { return OwnedDC{CreateDCA(nullptr, kPrinterName, nullptr, nullptr)}; }
 
 // A dialog record as the print dialog returns it, with dc as its hDC.
 PRINTDLGA dialogFor(HDC dc);
@@ -42,6 +31,9 @@ struct PrintState {
     // Reads a scrambled data file; false when it gives no entry.
     bool loadDataFile(const std::string& path);
     bool loadDecoder(const std::string& dllPath);
+
+private:
+    OwnedModule decoder_;  // freed after the entries
 };
 
 // A folder for one test's output, reachable from Wine (Z:) and the host.

@@ -66,7 +66,7 @@ protected:
         }
         return layout;
     }
-    PrinterDC printer;
+    OwnedDC printer = newPrinterDC();
     PRINTDLGA dialog{};
     PageGeometry g;
     PrintState entries;

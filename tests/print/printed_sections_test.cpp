@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "data/food_entry.h"
-#include "print/line_breaking.h"
+#include "print/line_breaking_win.h"
 #include "print/print_job.h"
 #include "base/text_drawing.h"
 #include "tests/app/viewer_fixture.h"
@@ -74,7 +74,7 @@ protected:
             ASSERT_GT(EndPage(printer.get()), 0);
         }
     }
-    PrinterDC printer;
+    OwnedDC printer = newPrinterDC();
     PRINTDLGA dialog{};
     PageGeometry g;
     std::string psPath;
