@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "base/shift_jis.h"
 #include "data/scramble.h"
 
 namespace {
@@ -14,7 +15,6 @@ constexpr char kKeyPrefix[] = "sikibetu";
 // Larger files are not ours: the real one is a few hundred kilobytes.
 constexpr long kMaxDataFileSize = 64L * 1024 * 1024;
 
-bool isLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
 // Copies bytes into a fixed buffer; once it is full the rest is dropped, and a
 // double-byte character is kept whole or not at all.
@@ -30,7 +30,7 @@ public:
             if (!full_) out_[length_++] = c;
             return;
         }
-        std::size_t need = isLeadByte(b) ? 2 : 1;
+        std::size_t need = isShiftJisLeadByte(b) ? 2 : 1;
         trailPending_ = need == 2;
         if (full_ || length_ + need >= capacity_) {
             full_ = true;

@@ -4,6 +4,8 @@
 #include <functional>
 #include <string_view>
 
+#include "base/shift_jis.h"
+
 // Printed texts are broken character by character against the measured width
 // of the text column, so every line has the same pitch and a text's height is
 // known before anything is drawn. Texts are Shift-JIS byte strings.
@@ -25,10 +27,6 @@ struct LineBox {
 
 // Receives one line (its bytes, an ending newline included) and its box.
 using DrawLine = std::function<void(std::string_view line, const LineBox& box)>;
-
-constexpr bool isShiftJisLeadByte(unsigned char byte) {
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xEF);
-}
 
 // The character at the start of text as one code: lead << 8 | trail for a
 // two-byte character, else the byte; 0 for an empty text.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/shift_jis.h"
+
 namespace {
 
 // Shift-JIS codes as one number: a single byte as itself, a double-byte
@@ -96,7 +98,7 @@ void wrapParagraph(const std::vector<std::string_view>& chars, int32_t width, st
 
 std::size_t sjisCharLength(std::string_view text, std::size_t at) {
     auto lead = static_cast<unsigned char>(text[at]);
-    bool doubleByte = (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC);
+    bool doubleByte = isShiftJisLeadByte(lead);
     return doubleByte && at + 1 < text.size() ? 2 : 1;
 }
 

@@ -24,6 +24,8 @@ struct LineCase {
     int32_t chars;
     int32_t bytes;
 };
+// Test output names the case, not its bytes.
+void PrintTo(const LineCase& c, std::ostream* out) { *out << c.name; }
 
 const LineCase kLineCases[] = {
     {"emptyText", "", 100, 0, 0},
@@ -33,8 +35,9 @@ const LineCase kLineCases[] = {
     {"oneMoreCharacterMoves", "abcd", 30, 3, 3},
     {"twoByteCharacterMovesWhole", "ab" + kHiragana, 30, 2, 2},
     {"twoByteCharacterFitsExactly", "a" + kHiragana + "b", 30, 2, 3},
-    {"byteF0IsOneCharacter", "\xF0\x40\x41", 100, 3, 3},
-    {"byteF0BreaksAlone", "\xF0\x40", 10, 1, 1},
+    // 0xF0-0xFC lead two-byte characters too (FA-FC: the extension kanji such as 髙).
+    {"byteF0LeadsATwoByteCharacter", "\xF0\x40\x41", 100, 2, 3},
+    {"extensionKanjiMovesWhole", "a\xFB\xFC", 20, 1, 1},
     {"byteE0IsALeadByte", "\xE0\x40z", 20, 1, 2},
     {"halfWidthKanaIsOneByte", "\xB1\xB2", 10, 1, 1},
     {"leadByteAtTheEndIsOneByte", "a\x82", 100, 2, 2},
@@ -129,6 +132,7 @@ struct BlockCase {
     std::string text;
     int32_t lines;
 };
+void PrintTo(const BlockCase& c, std::ostream* out) { *out << c.name; }
 
 const BlockCase kBlockCases[] = {
     {"emptyTextHasNoLine", "", 0},
@@ -203,7 +207,8 @@ TEST_P(LineCount, kLinesEndKPitchesBelowTheTop) {
     EXPECT_EQ(layoutTextBlock(text, kArea, kGap, kHeight, kFixedWidth, nullptr), kArea.top + k * kPitch);
 }
 
-INSTANTIATE_TEST_SUITE_P(Lines, LineCount, ::testing::Values(1, 2, 3, 7, 60));
+INSTANTIATE_TEST_SUITE_P(Lines, LineCount, ::testing::Values(1, 2, 3, 7, 60),
+                         [](const testing::TestParamInfo<int>& info) { return std::to_string(info.param) + "Lines"; });
 
 TEST(LineBreaking, textsOverTheOldBufferSizeAreWhole) {
     // 25000 bytes, more than two and a half times 9999: every byte is laid out
