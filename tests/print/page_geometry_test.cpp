@@ -12,6 +12,8 @@ struct GeometryCase {
     int32_t height;
     PageGeometry expected;
 };
+// Test output names the case, not its bytes.
+void PrintTo(const GeometryCase& c, std::ostream* out) { *out << c.name; }
 
 // Expected values worked out by hand from the grid: units truncate first and
 // everything else builds on the truncated units.
