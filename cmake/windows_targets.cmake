@@ -78,6 +78,7 @@ verdalis_windows_test(windows_tests 120
   tests/app/pointer_input_test.cpp
   tests/app/viewer_fixture.cpp
   tests/data/picture_test.cpp
+  tests/data/sidebar_bitmap_test.cpp
   tests/render/detail_page_test.cpp
   tests/render/picture_pages_test.cpp)
 target_link_libraries(windows_tests PRIVATE verdalis_viewer)
