@@ -34,10 +34,10 @@ SidebarBmpPlan planSidebarBmp(const uint8_t (&headers)[kSidebarBmpHeaderBytes]) 
     if (bitCount != 24 || biSize < kBmpInfoHeaderBytes || compression != kBiRgb || planes == 0) return plan;
     // The sign of the height gives the row order.
     int64_t rows = std::llabs(int64_t{height});
-    if (width <= 0 || width > kMaxSidebarBmpSide || rows == 0 || rows > kMaxSidebarBmpSide) return plan;
+    if (width <= 0 || rows == 0) return plan;
     int64_t rowBytes = (int64_t{width} * 3 + 3) / 4 * 4;
+    if (rowBytes > kMaxSidebarBmpBytes || rows > kMaxSidebarBmpBytes / rowBytes) return plan;
     int64_t sectionBytes = rowBytes * rows;
-    if (sectionBytes > kMaxSidebarBmpBytes) return plan;
 
     plan.accepted = true;
     plan.sectionBytes = static_cast<uint32_t>(sectionBytes);

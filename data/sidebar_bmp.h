@@ -9,10 +9,9 @@ constexpr std::size_t kBmpFileHeaderBytes = 14;
 constexpr std::size_t kBmpInfoHeaderBytes = 40;
 constexpr std::size_t kSidebarBmpHeaderBytes = kBmpFileHeaderBytes + kBmpInfoHeaderBytes;
 
-// Largest side and largest pixel memory a sidebar bitmap may ask for. The
-// sidebar art is a few hundred pixels each way; a header that asks for more
-// would only make the viewer commit memory for nothing.
-constexpr int32_t kMaxSidebarBmpSide = 16384;
+// Largest pixel memory a sidebar bitmap may ask for. The sidebar art is a few
+// hundred pixels each way; a header that asks for far more, in a file of any
+// size, would only make the viewer commit memory for nothing.
 constexpr uint32_t kMaxSidebarBmpBytes = 64u << 20;
 
 // What the loader does with a sidebar BMP, worked out from its headers alone.

@@ -1,5 +1,6 @@
 #include "data/sidebar_bitmap.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -63,8 +64,9 @@ TEST_F(SidebarBitmapTest, OnlyTheLastEofLineEndsTheList) {
     EXPECT_EQ(count(state.bitmaps), 0);
 }
 
-// Every file is 12 x 4 pixels of 24 bits (36 bytes a row, no padding, so the
-// section holds exactly the file's 144 pixel bytes), marked with its number.
+// Every file holds 12 x 4 pixels of 24 bits (36 bytes a row, no padding, so
+// the section of such a header holds exactly the file's 144 pixel bytes),
+// and is marked with its number.
 // What can be loaded safely is loaded, whatever the file's own bookkeeping
 // says; only what would hurt memory or what GDI cannot make a section of is
 // refused, and every later bitmap then moves up one position.
@@ -108,6 +110,12 @@ TEST_F(SidebarBitmapTest, LoadsWhatCanBeLoadedSafely) {
              infoHeaderOf(b).biClrImportant = 999;
          },
          kSectionBytes},
+        {"a strip 20000 pixels long", true,
+         [](std::string& b) {
+             infoHeaderOf(b).biWidth = 20000;
+             infoHeaderOf(b).biHeight = 1;
+         },
+         kSectionBytes},
         {"a pixel offset past the end of the file", true, [](std::string& b) { fileHeaderOf(b).bfOffBits = 1 << 20; },
          0},
         {"shorter than its headers", false, [](std::string& b) { b.resize(40); }, 0},
@@ -142,12 +150,14 @@ TEST_F(SidebarBitmapTest, LoadsWhatCanBeLoadedSafely) {
         const SidebarBitmap* bitmap = at(state.bitmaps, n);
         const Case& c = cases[bitmap->infoHeader.biXPelsPerMeter - 100];
         EXPECT_EQ(bitmap->bitmapInfo.bmiHeader.biSize, 40u) << c.what;
-        EXPECT_EQ(bitmap->bitmapInfo.bmiHeader.biWidth, 12) << c.what;
+        EXPECT_EQ(bitmap->bitmapInfo.bmiHeader.biWidth, bitmap->infoHeader.biWidth) << c.what;
         EXPECT_EQ(bitmap->bitmapInfo.bmiHeader.biHeight, bitmap->infoHeader.biHeight) << c.what;
+        std::size_t sectionBytes = (static_cast<std::size_t>(bitmap->infoHeader.biWidth) * 3 + 3) / 4 * 4 *
+                                   std::abs(bitmap->infoHeader.biHeight);
         const auto* bits = static_cast<const unsigned char*>(bitmap->bits);
         for (std::size_t at = 0; at + 3 <= c.bytesFromFile; at += 3)
             ASSERT_EQ(colourAt(bitmap, at), kColour) << c.what << ", byte " << at;
-        for (std::size_t at = c.bytesFromFile; at < kSectionBytes; ++at)
+        for (std::size_t at = c.bytesFromFile; at < sectionBytes; ++at)
             ASSERT_EQ(bits[at], 0) << c.what << ", byte " << at << " should not have been read";
     }
 }
