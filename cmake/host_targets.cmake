@@ -21,6 +21,7 @@ add_executable(host_tests
   tests/data/record_list_test.cpp
   tests/data/food_entry_test.cpp
   tests/data/scramble_test.cpp
+  tests/data/sidebar_list_test.cpp
   tests/tools/content_pack_test.cpp
   tests/tools/picture_pack_test.cpp)
 target_link_libraries(host_tests PRIVATE verdalis_content gtest gtest_main)

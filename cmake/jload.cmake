@@ -1,6 +1,6 @@
 # jload.dll, the picture decoder the viewer loads at run time, and its tests.
 
-add_library(jload SHARED jload/jload.cpp)
+add_library(jload SHARED jload/jload.cpp data/picture_header.cpp)
 target_include_directories(jload PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_libraries(jload PRIVATE ole32 windowscodecs)
 # The viewer looks for "jload.dll" next to itself, so no "lib" prefix, and
@@ -13,3 +13,5 @@ set_target_properties(jload PROPERTIES
 verdalis_windows_test(jload_tests 120 tests/jload/jload_test.cpp)
 target_link_libraries(jload_tests PRIVATE ole32 windowscodecs)
 add_dependencies(jload_tests jload)
+# The picture tests also decode through the real library.
+add_dependencies(windows_tests jload)

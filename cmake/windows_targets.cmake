@@ -87,6 +87,7 @@ verdalis_windows_test(windows_tests 120
   tests/app/main_window_test.cpp
   tests/app/pointer_input_test.cpp
   tests/data/picture_test.cpp
+  tests/data/sidebar_bitmap_test.cpp
   tests/render/detail_page_test.cpp
   tests/render/index_lists_test.cpp
   tests/render/picture_pages_test.cpp)

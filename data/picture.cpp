@@ -5,12 +5,12 @@
 #include <cstring>
 
 #include "app/viewer_state.h"
+#include "data/picture_header.h"
 #include "data/scramble.h"
 
 namespace {
 
 constexpr char kTempSuffix[] = "buf";
-constexpr int32_t kMaxPictureSide = 16384;
 constexpr std::size_t kCopyChunk = 64 * 1024;
 
 // The decoder's block: width, height, then the pixels.
@@ -108,7 +108,10 @@ int32_t loadPicture(const char* path, Picture* picture, ViewerState* state) {
 
     DecodedHeader size;
     std::memcpy(&size, decoded, sizeof size);
-    if (size.width <= 0 || size.height <= 0 || size.width > kMaxPictureSide || size.height > kMaxPictureSide) {
+    // The decoder is a separate library: its sizes are held to the same
+    // budget before they decide an allocation.
+    if (size.width <= 0 || size.height <= 0 || size.width > kMaxPictureSide || size.height > kMaxPictureSide ||
+        uint64_t(size.width) * uint64_t(size.height) > kMaxPicturePixels) {
         GlobalFree(decoded);
         return 0;
     }

@@ -3,6 +3,7 @@
 #define JLOAD_BUILDING_DLL
 #include "jload/jload.h"
 
+#include "data/picture_header.h"
 #include "jload/com_owner.h"
 
 #include <windows.h>
@@ -10,6 +11,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <utility>
@@ -87,31 +89,44 @@ HRESULT createCodecObject(REFCLSID clsid, REFIID iid, ComOwner<T>& object) {
     return CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, object.putVoid());
 }
 
-// The decoder for the formats the viewer ships, known by their first bytes;
-// null for anything else, which WIC then identifies itself.
-const CLSID* decoderForSignature(const unsigned char* head, ULONG length) {
-    static constexpr unsigned char kPng[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-    if (length >= sizeof kPng && std::memcmp(head, kPng, sizeof kPng) == 0) return &CLSID_WICPngDecoder;
-    if (length >= 3 && head[0] == 0xFF && head[1] == 0xD8 && head[2] == 0xFF) return &CLSID_WICJpegDecoder;
-    if (length >= 2 && head[0] == 'B' && head[1] == 'M') return &CLSID_WICBmpDecoder;
+const CLSID* decoderFor(PictureFormat format) {
+    switch (format) {
+    case PictureFormat::png: return &CLSID_WICPngDecoder;
+    case PictureFormat::jpeg: return &CLSID_WICJpegDecoder;
+    case PictureFormat::bmp: return &CLSID_WICBmpDecoder;
+    case PictureFormat::unknown: break;
+    }
     return nullptr;
 }
 
-// Opens the file as a stream and hands it to the decoder its signature names.
-HRESULT openDecoder(IWICImagingFactory* factory, const wchar_t* path, ComOwner<IWICStream>& stream,
+// Opens the file as a stream and reads the picture's size from its header
+// before any decoder sees it: some decoders inflate the whole picture as soon
+// as they are initialised, so a small file that declares a huge picture must
+// be turned away here, not after the decode. Only formats whose header can be
+// judged this way are decoded; the decoder is the one the header names.
+HRESULT openDecoder(const wchar_t* path, IWICImagingFactory* factory, ComOwner<IWICStream>& stream,
                     ComOwner<IWICBitmapDecoder>& decoder) {
     if (FAILED(factory->CreateStream(stream.put())) || FAILED(stream->InitializeFromFilename(path, GENERIC_READ)))
         return E_FAIL;
-    unsigned char head[8] = {};
+    LARGE_INTEGER zero = {};
+    ULARGE_INTEGER end = {};
+    if (FAILED(stream->Seek(zero, STREAM_SEEK_END, &end)) || FAILED(stream->Seek(zero, STREAM_SEEK_SET, nullptr)))
+        return E_FAIL;
+    std::vector<unsigned char> head(static_cast<size_t>(std::min<ULONGLONG>(end.QuadPart, kPictureProbeBytes)));
     ULONG got = 0;
-    if (FAILED(stream->Read(head, sizeof head, &got))) return E_FAIL;
-    LARGE_INTEGER start = {};
-    if (FAILED(stream->Seek(start, STREAM_SEEK_SET, nullptr))) return E_FAIL;
-    const CLSID* clsid = decoderForSignature(head, got);
-    if (!clsid) return factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand,
-                                                        decoder.put());
-    if (FAILED(createCodecObject(*clsid, IID_IWICBitmapDecoder, decoder))) return E_FAIL;
+    if (!head.empty() && FAILED(stream->Read(head.data(), static_cast<ULONG>(head.size()), &got))) return E_FAIL;
+    PictureHeader header = checkPictureHeader(head.data(), got, end.QuadPart);
+    if (header.verdict != PictureVerdict::accepted) return E_FAIL;
+    if (FAILED(stream->Seek(zero, STREAM_SEEK_SET, nullptr))) return E_FAIL;
+    if (FAILED(createCodecObject(*decoderFor(header.format), IID_IWICBitmapDecoder, decoder))) return E_FAIL;
     return decoder->Initialize(stream.get(), WICDecodeMetadataCacheOnDemand);
+}
+
+// The frame's own idea of its size, checked against the same budget before
+// anything is allocated for its pixels.
+bool withinBudget(UINT width, UINT height) {
+    return width > 0 && height > 0 && width <= static_cast<UINT>(kMaxPictureSide) &&
+           height <= static_cast<UINT>(kMaxPictureSide) && uint64_t{width} * height <= kMaxPicturePixels;
 }
 
 void* decode(const wchar_t* path) {
@@ -126,10 +141,13 @@ void* decode(const wchar_t* path) {
     // The stream holds the file open; it is released with the decoder.
     ComOwner<IWICStream> stream;
     ComOwner<IWICBitmapDecoder> decoder;
-    if (FAILED(openDecoder(factory.get(), path, stream, decoder))) return nullptr;
+    if (FAILED(openDecoder(path, factory.get(), stream, decoder))) return nullptr;
 
     ComOwner<IWICBitmapFrameDecode> frame;
     if (FAILED(decoder->GetFrame(0, frame.put()))) return nullptr;
+    UINT width = 0;
+    UINT height = 0;
+    if (FAILED(frame->GetSize(&width, &height)) || !withinBudget(width, height)) return nullptr;
 
     ComOwner<IWICFormatConverter> converter;
     if (FAILED(factory->CreateFormatConverter(converter.put()))) return nullptr;
@@ -138,15 +156,14 @@ void* decode(const wchar_t* path) {
                                      WICBitmapPaletteTypeCustom)))
         return nullptr;
 
-    UINT width = 0;
-    UINT height = 0;
-    if (FAILED(converter->GetSize(&width, &height))) return nullptr;
-    if (width == 0 || height == 0) return nullptr;
-    if (width > static_cast<UINT>(kMaxImageSide) || height > static_cast<UINT>(kMaxImageSide))
+    UINT convertedWidth = 0;
+    UINT convertedHeight = 0;
+    if (FAILED(converter->GetSize(&convertedWidth, &convertedHeight)) || convertedWidth != width ||
+        convertedHeight != height)
         return nullptr;
 
-    // The side limit already keeps this far from overflowing, but the block
-    // size is checked on its own so the limit can change safely. CopyPixels
+    // The budget already keeps this far from overflowing, but the block size
+    // is checked on its own so the limits can change safely. CopyPixels
     // takes its stride and buffer size as UINT, so those bound it too.
     constexpr size_t kBytesPerPixel = 4;
     constexpr size_t kUintMax = std::numeric_limits<UINT>::max();

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+#include "data/picture_header.h"
+
 #ifdef JLOAD_BUILDING_DLL
 #define JLOAD_API extern "C" __declspec(dllexport)
 #else
@@ -19,8 +21,10 @@ struct DecodedImageHeader {
 };
 static_assert(sizeof(DecodedImageHeader) == 8, "the pixels start at offset 8");
 
-// Largest width or height accepted; larger pictures are refused.
-constexpr int32_t kMaxImageSide = 16384;
+// Largest width or height accepted, and the pixel budget: larger pictures
+// are refused before they are decoded.
+constexpr int32_t kMaxImageSide = kMaxPictureSide;
+constexpr uint64_t kMaxImagePixels = kMaxPicturePixels;
 
 // Decodes the picture at path (ANSI code page). Returns null for anything it
 // cannot decode or refuses. The file is closed again when this returns.

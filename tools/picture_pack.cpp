@@ -1,13 +1,29 @@
 #include "tools/picture_pack.h"
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include "data/picture_header.h"
 #include "data/scramble.h"
 
 namespace fs = std::filesystem;
+
+std::string pictureProblem(const std::string& bytes) {
+    const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    PictureHeader header =
+        checkPictureHeader(data, std::min(bytes.size(), kPictureProbeBytes), bytes.size());
+    if (header.format != PictureFormat::png) return "not a PNG picture";
+    if (header.verdict == PictureVerdict::tooLarge)
+        return std::to_string(header.width) + " x " + std::to_string(header.height) +
+               " pixels is larger than the viewer's decoder accepts (at most " +
+               std::to_string(kMaxPicturePixels) + " pixels and " + std::to_string(kMaxPictureSide) +
+               " a side)";
+    if (header.verdict != PictureVerdict::accepted) return describePictureVerdict(header.verdict);
+    return {};
+}
 
 std::string pictureTargetName(const std::string& name) {
     const std::string extension = ".png";
@@ -33,6 +49,10 @@ std::vector<std::string> packPictures(const std::string& sourceDir, const std::s
         std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         if (!in.good() && !in.eof()) {
             problems.push_back(item.path().string() + ": cannot read");
+            continue;
+        }
+        if (std::string problem = pictureProblem(bytes); !problem.empty()) {
+            problems.push_back(item.path().string() + ": " + problem);
             continue;
         }
         scrambleBytes(reinterpret_cast<std::uint8_t*>(bytes.data()), bytes.size(), 0, key.data(), key.size());

@@ -254,40 +254,4 @@ TEST_F(NavigationTest, FewerEntriesNeverReachPastTheList) {
     EXPECT_EQ(state.view, 0) << "no entry 50 to open";
 }
 
-TEST_F(NavigationTest, DamagedSidebarFilesAreSkipped) {
-    destroyWindow();
-    std::string big = solidBmp(180, 50, RGB(1, 2, 3));
-    auto* fh = reinterpret_cast<BITMAPFILEHEADER*>(big.data());
-    fh->bfSize += 4096;  // more pixel bytes than the section holds
-    writeFile("oversized.bmp", big);
-    std::string truncated = solidBmp(180, 50, RGB(1, 2, 3));
-    writeFile("truncated.bmp", truncated.substr(0, truncated.size() / 2));
-    std::string absurd = solidBmp(4, 4, RGB(1, 2, 3));
-    reinterpret_cast<BITMAPINFOHEADER*>(absurd.data() + sizeof(BITMAPFILEHEADER))->biWidth = 1 << 30;
-    writeFile("absurd.bmp", absurd);
-    writeFile("eight.bmp", solidBmp(8, 8, RGB(1, 2, 3), 8));
-    writeFile("good.bmp", solidBmp(10, 600, RGB(9, 9, 9)));
-    writeFile("topdown.bmp", [] {
-        std::string b = solidBmp(10, 600, RGB(7, 7, 7));
-        auto* ih = reinterpret_cast<BITMAPINFOHEADER*>(b.data() + sizeof(BITMAPFILEHEADER));
-        ih->biHeight = -ih->biHeight;
-        return b;
-    }());
-    writeFile("imagelist.txt", "oversized.bmp\ntruncated.bmp\nabsurd.bmp\neight.bmp\nmissing.bmp\n" +
-                                   std::string(300, 'x') + "\ngood.bmp\ntopdown.bmp");  // no EOF line
-    ASSERT_NE(createWindow(), nullptr);
-    ASSERT_NE(state.bitmaps, nullptr);
-    ASSERT_EQ(count(state.bitmaps), 2) << "only the two sound files, and the list ends at the end of the file";
-    EXPECT_EQ(at(state.bitmaps, 1)->infoHeader.biHeight, -600);
-    EXPECT_NE(state.memDC, nullptr);
-    repaint();  // fewer than 30 bitmaps: the frame draws what there is
-    EXPECT_EQ(pixel(185, 300), RGB(9, 9, 9));
-
-    destroyWindow();
-    writeFile("imagelist.txt", "EOF");
-    ASSERT_NE(createWindow(), nullptr);
-    EXPECT_EQ(count(state.bitmaps), 0);
-    EXPECT_NE(state.memDC, nullptr) << "the back buffer exists without bitmaps";
-}
-
 }  // namespace

@@ -1,5 +1,6 @@
 #include "data/picture.h"
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -153,6 +154,56 @@ TEST_F(PictureTest, FallsBackToTheNoPicture) {
     fs::remove("image/food_image/no");
     loadEntryPicture(5, PictureKind::dish, &picture, &state);
     EXPECT_EQ(picture.info, nullptr);
+}
+
+// The real decoder library, found as the jload tests find it: in stage\ next
+// to the test executable.
+DecoderLoad realDecoder() {
+    static DecoderLoad function = [] {
+        char exe[MAX_PATH + 1] = {};
+        GetModuleFileNameA(nullptr, exe, MAX_PATH);
+        std::string folder(exe);
+        folder.resize(folder.find_last_of("\\/") + 1);
+        HMODULE dll = LoadLibraryA((folder + "stage\\jload.dll").c_str());
+        return dll ? reinterpret_cast<DecoderLoad>(reinterpret_cast<void*>(GetProcAddress(dll, "load")))
+                   : DecoderLoad{};
+    }();
+    return function;
+}
+
+// A scrambled 118-byte BMP claiming 16384 x 16384 pixels used to cost half a
+// second and a gigabyte on every paint; now the fallback picture is drawn
+// instead, and the page costs about as much as any other.
+TEST_F(PictureTest, APictureThatCannotHoldItsPixelsFallsBackQuickly) {
+    state.decoderLoad = realDecoder();
+    ASSERT_NE(state.decoderLoad, nullptr) << "stage\\jload.dll not found";
+    std::string bomb = solidBmp(4, 4, RGB(1, 2, 3));
+    auto* info = reinterpret_cast<BITMAPINFOHEADER*>(bomb.data() + sizeof(BITMAPFILEHEADER));
+    info->biWidth = 16384;
+    info->biHeight = 16384;
+    bomb.resize(118);
+    writeScrambledPicture("image/food_image/0071", bomb);
+    writeScrambledPicture("image/food_image/no", solidBmp(3, 2, RGB(0x10, 0x80, 0xF0)));
+
+    Picture picture;
+    loadEntryPicture(7, PictureKind::ingredient, &picture, &state);  // also starts COM and the codecs
+    ASSERT_NE(picture.info, nullptr);
+    EXPECT_EQ(picture.width, 3) << "the fallback picture";
+    EXPECT_EQ(picture.height, 2);
+    freePicture(&picture);
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    double slowest = 0;
+    for (int i = 0; i < 5; ++i) {
+        QueryPerformanceCounter(&start);
+        EXPECT_EQ(loadPicture("image/food_image/0071", &picture, &state), 0);
+        QueryPerformanceCounter(&end);
+        EXPECT_EQ(picture.info, nullptr);
+        slowest = std::max(slowest, 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
+                                        static_cast<double>(frequency.QuadPart));
+    }
+    EXPECT_LT(slowest, 20.0) << "the slowest of five refusals, in ms";
+    EXPECT_FALSE(anyTempLeft());
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -294,6 +295,7 @@ const DecodeCase kDecodeCases[] = {
     {"bmp_5x3", Format::bmp, 5, 3, Pattern::distinct, 0},  // 24-bit rows padded in the file
     {"jpeg_3x2", Format::jpeg, 3, 2, Pattern::flat, 8},
     {"jpeg_37x23", Format::jpeg, 37, 23, Pattern::flat, 8},
+    {"png_at_the_pixel_budget", Format::png, 640, 480, Pattern::noise, 0},
     {"png_widest", Format::png, kMaxImageSide, 1, Pattern::noise, 0},
     {"png_tallest", Format::png, 1, kMaxImageSide, Pattern::noise, 0},
 };
@@ -347,6 +349,14 @@ const RejectCase kRejectCases[] = {
          // chunk checksum no longer matches either.
          for (size_t i = data + 8; i < data + 8 + 64; ++i) bytes[i] = '\xA5';
          return writeBytes(path, bytes);
+     }},
+    {"png_over_the_pixel_budget", [](const std::string& path) {
+         return writePicture(makePicture(641, 480, Pattern::flat), Format::png, path) == S_OK;
+     }},
+    {"bmp_missing_its_last_row", [](const std::string& path) {
+         std::string bytes;
+         if (writePicture(makePicture(5, 3, Pattern::distinct), Format::bmp, path) == S_OK) bytes = readBytes(path);
+         return bytes.size() > 16 && writeBytes(path, bytes.substr(0, bytes.size() - 16));
      }},
     {"png_too_wide", [](const std::string& path) {
          return writePicture(makePicture(kMaxImageSide + 1, 1, Pattern::flat), Format::png, path) == S_OK;
@@ -457,6 +467,60 @@ TEST_F(JloadTest, DecodesAPathInTheAnsiCodePage) {
     EXPECT_TRUE(DeleteFileA(path.c_str()));
     ASSERT_NE(block, nullptr);
     EXPECT_EQ(headerOf(block).width, 3);
+}
+
+// ---- Pictures that declare more pixels than they may hold ----------------
+
+// A 118-byte BMP whose header claims 16384 x 16384 pixels of 24 bits: 768 MiB
+// of rows that cannot be in the file.
+std::string bmpBomb() {
+    BITMAPFILEHEADER file = {};
+    BITMAPINFOHEADER info = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = 118;
+    info.biSize = sizeof info;
+    info.biWidth = 16384;
+    info.biHeight = 16384;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+    bytes.resize(118, '\x40');
+    return bytes;
+}
+
+double millisecondsFor(const std::function<void()>& work) {
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    work();
+    QueryPerformanceCounter(&end);
+    return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// Both used to be decoded (or allocated for) in full before being given up,
+// about half a second each; now they are refused from their headers.
+TEST_F(JloadTest, RefusesHugeDeclaredPicturesBeforeDecodingThem) {
+    std::string bomb = tempFolder().file("bomb.bmp");
+    ASSERT_TRUE(writeBytes(bomb, bmpBomb()));
+    // A real 6000 x 6000 PNG of one colour: about a hundred kilobytes that
+    // inflate to 103 MiB of rows.
+    std::string big = tempFolder().file("big.png");
+    ASSERT_EQ(writePicture(makePicture(6000, 6000, Pattern::flat), Format::png, big), S_OK);
+    for (const std::string& path : {bomb, big}) {
+        Block warm = loadBlock(path);  // the first call also starts COM and the codecs
+        EXPECT_EQ(warm, nullptr) << path;
+        double slowest = 0;
+        for (int i = 0; i < 5; ++i) {
+            Block block;
+            slowest = std::max(slowest, millisecondsFor([&] { block = loadBlock(path); }));
+            EXPECT_EQ(block, nullptr) << path;
+        }
+        EXPECT_LT(slowest, 20.0) << path << ": the slowest of five loads took " << slowest << " ms";
+        std::printf("%s refused in at most %.3f ms\n", path.c_str(), slowest);
+        EXPECT_TRUE(DeleteFileA(path.c_str())) << "the file is still open, error " << GetLastError();
+    }
 }
 
 // ---- Figures, printed rather than checked -----------------------------

@@ -7,6 +7,7 @@
 #include "data/food_entry.h"
 #include "data/picture.h"
 #include "data/scramble.h"
+#include "render/frame.h"
 #include "tests/app/viewer_fixture.h"
 
 namespace {
@@ -40,7 +41,8 @@ protected:
     void SetUp() override {
         ViewerTest::SetUp();
         std::string step67(67, 's'), step68(68, 's');
-        std::string huge(1500, 'h');  // longer than the page's 512-byte formatting buffer
+        std::string huge;  // longer than the page's 512-byte formatting buffer, in words that wrap
+        while (huge.size() < 1500) huge += "hhhhhhh ";
         writeDataFile("data", dishEntry(0, "2," + step68 + ",b,") + dishEntry(1, "2," + step67 + ",b,") +
                                   dishEntry(2, "0,") + dishEntry(3, "1," + huge + ",") +
                                   "sikibetu4,name,chinese,0,n,t,0,e,c,k,i,d,s," + std::string(250, 'd') + ",0,0,effect,1," +
@@ -99,12 +101,59 @@ TEST_F(PicturePagesTest, MissingPicturesFallBackOrLeaveTheirPlaceWhite) {
     EXPECT_EQ(pixel(480, 240), 0xFFFFFFu) << "without the decoder library no picture, no crash";
 }
 
+// The lowest row with anything but white in the rectangle box of an 800 x 600
+// 24-bit bottom-up DIB; -1 when there is none.
+int lowestInkRow(const void* bits, RECT box) {
+    const auto* bytes = static_cast<const unsigned char*>(bits);
+    for (int y = box.bottom - 1; y >= box.top; --y) {
+        const unsigned char* row = bytes + static_cast<std::size_t>(599 - y) * 2400;
+        for (int x = box.left * 3; x < box.right * 3; ++x)
+            if (row[x] != 0xFF) return y;
+    }
+    return -1;
+}
+
+// Where the ink of a text drawn alone ends, wrapped in the same rectangle
+// with the same default font as the page draws it.
+int lowestInkOf(HDC like, const std::string& text, RECT box, RECT searched) {
+    BITMAPINFO info = {};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 800, 600, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(like, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC dc = CreateCompatibleDC(like);
+    HGDIOBJ previous = SelectObject(dc, bitmap);
+    RECT all{0, 0, 800, 600};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SetBkColor(dc, kWhite);
+    DrawTextA(dc, text.c_str(), -1, &box, DT_WORDBREAK);
+    GdiFlush();
+    int lowest = lowestInkRow(bits, searched);
+    SelectObject(dc, previous);
+    DeleteDC(dc);
+    DeleteObject(bitmap);
+    return lowest;
+}
+
 TEST_F(PicturePagesTest, OverlongTextsAreCutNotOverflowed) {
     ASSERT_EQ(count(state.entries), 5);
     paintDetail(3, 6, 0);
     EXPECT_EQ(pixel(210, 470 + 20 * 2 + 1), kGrey) << "the long step counts as two lines";
-    paintDetail(4, 6, 0);
-    EXPECT_EQ(pixel(210, 471), kGrey);
+
+    // Entry 4 has no steps and one other dish of 1500 bytes, which the page
+    // formats as "○ %s" into its 512-byte buffer. Scrolled by 460, the item
+    // starts at y 110 with nothing below it. Its ink must end exactly where the
+    // first 511 bytes of the formatted text end when drawn alone: a copy
+    // that overran the buffer would draw more of the text, or crash.
+    paintDetail(4, 6, 460);
+    GdiFlush();
+    RECT item{215, 110, 770, 580};
+    RECT searched{215, 110, 770, 570};  // the frame's own band starts below it
+    std::string formatted = "○ " + std::string(at(state.entries, 4)->otherDishes[0].get());
+    ASSERT_GT(formatted.size(), 511u);
+    int whole = lowestInkOf(state.memDC, formatted, item, searched);
+    int cut = lowestInkOf(state.memDC, formatted.substr(0, 511), item, searched);
+    ASSERT_GT(whole, cut + 100) << "the whole text would reach much lower";
+    EXPECT_EQ(lowestInkRow(state.backBits, searched), cut);
 }
 
 TEST_F(PicturePagesTest, LargeOffsetScrollsEverythingAway) {
