@@ -3,6 +3,7 @@
 #include "app/pointer_input.h"
 #include "app/viewer_state.h"
 #include "data/entry_loader.h"
+#include "data/picture.h"
 #include "data/sidebar_bitmap.h"
 #include "render/frame.h"
 #include "resources/resource_ids.h"
@@ -10,8 +11,6 @@
 namespace {
 
 constexpr char kCaption[] = "Verdalis　ver1.0";
-constexpr char kDecoderLibrary[] = "jload";
-constexpr char kDecoderExport[] = "load";
 
 void repaint(HWND hwnd) { InvalidateRect(hwnd, nullptr, FALSE); }
 
@@ -31,10 +30,9 @@ ATOM makeViewerClass(HINSTANCE instance) {
 }
 
 bool createViewerWindow(HINSTANCE instance, int showCommand) {
-    gViewer.decoderModule = LoadLibraryA(kDecoderLibrary);
-    gViewer.decoderLoad = gViewer.decoderModule ? reinterpret_cast<DecoderLoad>(reinterpret_cast<void*>(
-                                                      GetProcAddress(gViewer.decoderModule, kDecoderExport)))
-                                                : nullptr;
+    Decoder decoder = loadDecoder();
+    gViewer.decoderLoad = decoder.load;
+    gViewer.decoderModule = decoder.module.release();  // the state owns it until the window is destroyed
     HWND hwnd = CreateWindowExA(0, kViewerClassName, kCaption, WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
                                 kFrameWidth, kFrameHeight, nullptr, nullptr, instance, nullptr);
     if (!hwnd) return false;

@@ -5,13 +5,11 @@
 #include <cstdint>
 
 #include "data/record_list.h"
+#include "jload/jload.h"
 
 struct FoodEntry;
 class SidebarBitmap;
 
-// The decoder library's one export: path of a picture file in, a GlobalAlloc'd
-// block of width, height and bottom-up 32-bit pixels out (null on failure).
-using DecoderLoad = void* (*)(const char* path);
 
 // The whole state of the viewer, passed by pointer to every operation.
 struct ViewerState {

@@ -1,8 +1,8 @@
 # jload.dll, the picture decoder the viewer loads at run time, and its tests.
 
-add_library(jload SHARED jload/jload.cpp data/picture_header.cpp)
+add_library(jload SHARED jload/jload.cpp jload/picture_header.cpp)
 target_include_directories(jload PRIVATE ${PROJECT_SOURCE_DIR})
-target_link_libraries(jload PRIVATE ole32 windowscodecs)
+target_link_libraries(jload PRIVATE ole32 windowscodecs verdalis_warnings)
 # The viewer looks for "jload.dll" next to itself, so no "lib" prefix, and
 # no import library is needed: callers go through GetProcAddress.
 set_target_properties(jload PROPERTIES
@@ -11,7 +11,7 @@ set_target_properties(jload PROPERTIES
 
 # The tests load the built DLL from stage\ next to the test executable.
 verdalis_windows_test(jload_tests 120 tests/jload/jload_test.cpp)
-target_link_libraries(jload_tests PRIVATE ole32 windowscodecs)
+target_link_libraries(jload_tests PRIVATE verdalis_viewer ole32 windowscodecs)
 add_dependencies(jload_tests jload)
 # The picture tests also decode through the real library.
 add_dependencies(windows_tests jload)

@@ -2,7 +2,7 @@
 # as sidebar/NN.bmp (NN = position in imagelist.txt) and imagelist.txt.
 add_executable(make_sidebar_art tools/make_sidebar_art.cpp)
 target_include_directories(make_sidebar_art PRIVATE ${PROJECT_SOURCE_DIR})
-target_link_libraries(make_sidebar_art PRIVATE gdi32 user32)
+target_link_libraries(make_sidebar_art PRIVATE gdi32 user32 verdalis_warnings)
 
 # One output per bitmap, so deleting any of them redraws the set.
 set(sidebar_art_outputs ${stage}/imagelist.txt)
@@ -20,7 +20,6 @@ add_custom_command(OUTPUT ${sidebar_art_outputs}
 add_custom_target(sidebar_art ALL DEPENDS ${sidebar_art_outputs})
 
 # Checks of the written art, run in the stage folder where the viewer reads it.
-verdalis_windows_test(sidebar_art_tests 120 tests/app/sidebar_art_test.cpp)
+verdalis_windows_test(sidebar_art_tests 120 tests/tools/sidebar_art_test.cpp WORKING_DIRECTORY ${stage})
 target_link_libraries(sidebar_art_tests PRIVATE verdalis_viewer)
 add_dependencies(sidebar_art_tests sidebar_art)
-set_tests_properties(sidebar_art_tests PROPERTIES WORKING_DIRECTORY ${stage})

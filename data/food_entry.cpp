@@ -13,7 +13,6 @@ namespace {
 
 constexpr char kKeyPrefix[] = "sikibetu";
 // Larger files are not ours: the real one is a few hundred kilobytes.
-constexpr long kMaxDataFileSize = 64L * 1024 * 1024;
 
 
 // Copies bytes into a fixed buffer; once it is full the rest is dropped, and a
@@ -228,27 +227,4 @@ RecordList<FoodEntry>* parseEntries(const char* data, std::size_t length) {
         if (pos) append(list, std::move(entry));
     }
     return list;
-}
-
-bool readScrambledFile(const char* path, char* buffer, std::size_t length) {
-    std::FILE* file = std::fopen(path, "rb");
-    if (!file) return false;
-    std::size_t got = std::fread(buffer, 1, length, file);
-    std::fclose(file);
-    DataKey key = makeDataKey();
-    descrambleBytes(reinterpret_cast<std::uint8_t*>(buffer), got, 0, key.data(), key.size());
-    if (got < length) std::memset(buffer + got, 0, length - got);
-    return true;
-}
-
-RecordList<FoodEntry>* readEntryFile(const char* path) {
-    long length = 0;
-    if (std::FILE* file = std::fopen(path, "rb")) {
-        if (std::fseek(file, 0, SEEK_END) == 0) length = std::ftell(file);
-        std::fclose(file);
-    }
-    if (length <= 0 || length > kMaxDataFileSize) return createList<FoodEntry>();
-    std::vector<char> buffer(static_cast<std::size_t>(length));
-    if (!readScrambledFile(path, buffer.data(), buffer.size())) return createList<FoodEntry>();
-    return parseEntries(buffer.data(), buffer.size());
 }

@@ -82,10 +82,3 @@ const char* parseEntry(FoodEntry& entry, const char* pos, const char* end, const
 // Parses up to 127 entries in key order from a descrambled buffer; stops at the
 // first missing key or truncated entry, so a damaged file gives fewer entries.
 RecordList<FoodEntry>* parseEntries(const char* data, std::size_t length);
-
-// Reads length bytes of a scrambled data file into buffer, descrambled. Returns
-// false (buffer untouched) when the file cannot be opened.
-bool readScrambledFile(const char* path, char* buffer, std::size_t length);
-
-// The whole data file as an entry list (empty when missing or unreadable).
-RecordList<FoodEntry>* readEntryFile(const char* path);

@@ -1,42 +1,16 @@
 #include "data/picture.h"
 
-#include <climits>
 #include <cstdio>
 #include <cstring>
 
 #include "app/viewer_state.h"
-#include "data/picture_header.h"
+#include "jload/picture_header.h"
 #include "data/scramble.h"
 
 namespace {
 
 constexpr char kTempSuffix[] = "buf";
 constexpr std::size_t kCopyChunk = 64 * 1024;
-
-// The decoder's block: width, height, then the pixels.
-struct DecodedHeader {
-    int32_t width;
-    int32_t height;
-};
-
-// A Win32 file handle, closed on leaving scope.
-class OwnedHandle {
-public:
-    explicit OwnedHandle(HANDLE h) : handle_(h) {}
-    OwnedHandle(const OwnedHandle&) = delete;
-    OwnedHandle& operator=(const OwnedHandle&) = delete;
-    ~OwnedHandle() { close(); }
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE get() const { return handle_; }
-    bool close() {
-        bool ok = !valid() || CloseHandle(handle_);
-        handle_ = INVALID_HANDLE_VALUE;
-        return ok;
-    }
-
-private:
-    HANDLE handle_;
-};
 
 // The picture file opened as the existence test opens it: for reading,
 // shared with nobody.
@@ -64,10 +38,10 @@ bool descrambleFileToTemp(HANDLE source, const char* path, char* tempPath, std::
     if (length + sizeof kTempSuffix > tempPathSize) return false;  // the name would not fit
     std::memcpy(tempPath, path, length);
     std::memcpy(tempPath + length, kTempSuffix, sizeof kTempSuffix);
-    OwnedHandle out(CreateFileA(tempPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr));
+    OwnedFile out(CreateFileA(tempPath, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY, nullptr));
     if (!out.valid()) return false;  // a read-only folder, say
     bool ok = copyDescrambled(source, out.get());
-    ok = out.close() && ok;
+    ok = CloseHandle(out.release()) && ok;  // a failed close can lose written bytes
     if (!ok) DeleteFileA(tempPath);
     return ok;
 }
@@ -78,19 +52,13 @@ void formatPicturePath(char* out, std::size_t size, int32_t id, PictureKind kind
     std::snprintf(out, size, "image/food_image/%03d%d", static_cast<int>(id), static_cast<int>(kind));
 }
 
-bool fileExists(const char* path) { return OwnedHandle(openPictureFile(path)).valid(); }
-
-int32_t fileSize(const char* path) {
-    std::FILE* file = std::fopen(path, "rb");
-    if (!file) return 0;
-    long size = std::fseek(file, 0, SEEK_END) == 0 ? std::ftell(file) : 0;
-    std::fclose(file);
-    return size < 0 ? 0 : size > INT32_MAX ? INT32_MAX : static_cast<int32_t>(size);
-}
-
-bool descrambleToTemp(const char* path, char* tempPath, std::size_t tempPathSize) {
-    OwnedHandle source(openPictureFile(path));
-    return source.valid() && descrambleFileToTemp(source.get(), path, tempPath, tempPathSize);
+Decoder loadDecoder(const char* library) {
+    Decoder decoder;
+    decoder.module.reset(LoadLibraryA(library));
+    if (decoder.module.valid())
+        decoder.load = reinterpret_cast<DecoderLoad>(
+            reinterpret_cast<void*>(GetProcAddress(decoder.module.get(), kDecoderExport)));
+    return decoder;
 }
 
 int32_t loadPicture(const char* path, Picture* picture, ViewerState* state) {
@@ -99,14 +67,14 @@ int32_t loadPicture(const char* path, Picture* picture, ViewerState* state) {
     char tempPath[kTempPathBufferSize];
     {
         // One open serves as the existence test and as the source of the copy.
-        OwnedHandle source(openPictureFile(path));
+        OwnedFile source(openPictureFile(path));
         if (!source.valid() || !descrambleFileToTemp(source.get(), path, tempPath, sizeof tempPath)) return 0;
     }
     void* decoded = state->decoderLoad(tempPath);
     DeleteFileA(tempPath);  // the decoder has closed it
     if (!decoded) return 0;
 
-    DecodedHeader size;
+    DecodedImageHeader size;
     std::memcpy(&size, decoded, sizeof size);
     // The decoder is a separate library: its sizes are held to the same
     // budget before they decide an allocation.
@@ -153,4 +121,11 @@ void drawPicture(HDC dc, const Picture& picture, int x, int y, int width, int he
     if (!picture.info) return;
     StretchDIBits(dc, x, y, width, height, 0, 0, picture.width, picture.height, picture.pixels,
                   static_cast<const BITMAPINFO*>(picture.info), DIB_RGB_COLORS, SRCCOPY);
+}
+
+void drawEntryPicture(HDC dc, int32_t id, PictureKind kind, ViewerState* state, int x, int y, int width, int height) {
+    Picture picture;
+    loadEntryPicture(id, kind, &picture, state);
+    drawPicture(dc, picture, x, y, width, height);  // draws nothing when info is null
+    freePicture(&picture);
 }

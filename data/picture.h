@@ -5,7 +5,18 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "base/win32_owners.h"
+#include "jload/jload.h"
+
 struct ViewerState;
+
+// The decoder library and its export, loaded as the viewer loads them; both
+// null when the library or its export is missing.
+struct Decoder {
+    OwnedModule module;
+    DecoderLoad load = nullptr;
+};
+Decoder loadDecoder(const char* library = kDecoderLibrary);
 
 // A decoded picture in one GlobalAlloc block: a BITMAPINFO (header and one
 // colour entry, 44 bytes) followed by bottom-up 32-bit pixels. `info` is null
@@ -26,13 +37,6 @@ enum class PictureKind { ingredient = 1, dish = 2 };
 // "image/food_image/%03d1" or "%03d2" for an entry id.
 void formatPicturePath(char* out, std::size_t size, int32_t id, PictureKind kind);
 
-bool fileExists(const char* path);
-// Size in bytes, 0 when the file cannot be opened.
-int32_t fileSize(const char* path);
-// Writes the descrambled content of path to path + "buf" and puts that name in
-// tempPath; false (and no file left behind) when any step fails.
-bool descrambleToTemp(const char* path, char* tempPath, std::size_t tempPathSize);
-
 // Decodes a scrambled picture file through the decoder library. Returns 1 and
 // fills picture on success; 0 with `info` null otherwise. No temporary file
 // outlives the call.
@@ -44,3 +48,8 @@ void loadEntryPicture(int32_t id, PictureKind kind, Picture* picture, ViewerStat
 
 // Draws a whole picture stretched into the destination rectangle.
 void drawPicture(HDC dc, const Picture& picture, int x, int y, int width, int height);
+
+// Loads the entry's picture of that kind (or the fallback), draws it stretched
+// into the rectangle and frees it; draws nothing when neither decodes. The one
+// picture drawer of the screen pages and the printout.
+void drawEntryPicture(HDC dc, int32_t id, PictureKind kind, ViewerState* state, int x, int y, int width, int height);

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/viewer_state.h"
+#include "data/back_buffer.h"
 #include "data/sidebar_bmp.h"
 #include "data/sidebar_list.h"
 
@@ -79,18 +80,4 @@ int32_t loadSidebarBitmaps(HWND hwnd, ViewerState* state) {
     // The frame is composed into the back buffer even without sidebar art.
     createBackBuffer(hwnd, state);
     return list ? 1 : 0;
-}
-
-void createBackBuffer(HWND hwnd, ViewerState* state) {
-    WindowDC dc(hwnd);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = kBackBufferWidth;
-    info.bmiHeader.biHeight = kBackBufferHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    state->backBitmap = CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &state->backBits, nullptr, 0);
-    state->memDC = CreateCompatibleDC(dc.get());
-    if (state->memDC && state->backBitmap) SelectObject(state->memDC, state->backBitmap);
 }

@@ -9,8 +9,6 @@
 struct ViewerState;
 
 constexpr char kImageListFileName[] = "imagelist.txt";
-constexpr int kBackBufferWidth = 800;
-constexpr int kBackBufferHeight = 600;
 
 // One 24-bit BMP of the sidebar, held in a DIB section that it owns.
 class SidebarBitmap {
@@ -34,5 +32,3 @@ bool loadBitmapFile(SidebarBitmap* bitmap, HWND hwnd, const char* path);
 // buffer. Returns 0 when the list cannot be opened (no list, but a back buffer).
 int32_t loadSidebarBitmaps(HWND hwnd, ViewerState* state);
 
-// The 800 x 600 24-bit DIB section selected into a memory DC.
-void createBackBuffer(HWND hwnd, ViewerState* state);

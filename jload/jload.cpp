@@ -1,10 +1,9 @@
 // The picture decoder behind jload.dll, built on the Windows Imaging Component
 // so that no image library has to ship with the viewer.
-#define JLOAD_BUILDING_DLL
 #include "jload/jload.h"
 
-#include "data/picture_header.h"
 #include "jload/com_owner.h"
+#include "jload/picture_header.h"
 
 #include <windows.h>
 #include <wincodec.h>
@@ -14,6 +13,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -192,7 +192,10 @@ void* decode(const wchar_t* path) {
 
 }  // namespace
 
-JLOAD_API void* load(const char* path) {
+extern "C" __declspec(dllexport) void* load(const char* path);
+static_assert(std::is_same_v<decltype(&load), DecoderLoad>, "load has the signature the header promises");
+
+extern "C" __declspec(dllexport) void* load(const char* path) {
     if (!path) return nullptr;
     // Nothing may unwind into the caller, which may not even be C++.
     try {

@@ -80,16 +80,6 @@ private:
     SelectionScope useFont_;
 };
 
-// Loads the entry's picture of that kind (or the fallback), draws it stretched
-// into the rectangle and frees it; draws nothing when neither decodes.
-void drawEntryPicture(HDC dc, int32_t id, PictureKind kind, ViewerState* state, int x, int y, int width,
-                      int height) {
-    Picture picture;
-    loadEntryPicture(id, kind, &picture, state);
-    drawPicture(dc, picture, x, y, width, height);
-    freePicture(&picture);
-}
-
 struct PictureBox {
     int x = 0;
     int y = 0;

@@ -31,16 +31,6 @@ void wrapped(HDC dc, const char* text, int left, int top, int right) {
     drawWrapped(dc, text, RECT{left, top, right, kPageBottom});
 }
 
-// The entry's picture of that kind, or the fallback, stretched into the
-// rectangle; nothing when neither decodes.
-void drawEntryPicture(HDC dc, int32_t id, PictureKind kind, ViewerState* state, int x, int y, int width,
-                      int height) {
-    Picture picture;
-    loadEntryPicture(id, kind, &picture, state);
-    drawPicture(dc, picture, x, y, width, height);
-    freePicture(&picture);
-}
-
 DishPageTexts dishTextsOf(const FoodEntry& entry) {
     DishPageTexts texts;
     texts.ingredientCount = entry.ingredientCount;

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "data/picture_header.h"
+#include "jload/picture_header.h"
 #include "data/scramble.h"
 
 namespace fs = std::filesystem;

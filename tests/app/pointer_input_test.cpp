@@ -6,7 +6,7 @@
 #include "data/food_entry.h"
 #include "data/sidebar_bitmap.h"
 #include "render/index_lists.h"
-#include "tests/app/viewer_fixture.h"
+#include "tests/support/viewer_fixture.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "data/food_entry.h"
 #include "data/scramble.h"
-#include "tests/app/viewer_fixture.h"
+#include "tests/support/viewer_fixture.h"
 
 namespace {
 
@@ -164,9 +164,8 @@ DecoderLoad realDecoder() {
         GetModuleFileNameA(nullptr, exe, MAX_PATH);
         std::string folder(exe);
         folder.resize(folder.find_last_of("\\/") + 1);
-        HMODULE dll = LoadLibraryA((folder + "stage\\jload.dll").c_str());
-        return dll ? reinterpret_cast<DecoderLoad>(reinterpret_cast<void*>(GetProcAddress(dll, "load")))
-                   : DecoderLoad{};
+        static Decoder decoder = loadDecoder((folder + "stage\\jload.dll").c_str());  // loaded for the whole run
+        return decoder.load;
     }();
     return function;
 }

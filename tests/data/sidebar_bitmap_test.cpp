@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "data/record_list.h"
-#include "tests/app/viewer_fixture.h"
+#include "tests/support/viewer_fixture.h"
 
 namespace {
 

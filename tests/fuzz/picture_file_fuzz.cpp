@@ -3,7 +3,7 @@
 #include <cstring>
 #include <vector>
 
-#include "data/picture_header.h"
+#include "jload/picture_header.h"
 #include "data/scramble.h"
 
 // The input is a scrambled picture file as the viewer finds it on disk. It is

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "jload/com_owner.h"
+#include "data/picture.h"
 #include "jload/jload.h"
 
 namespace {
@@ -206,18 +207,16 @@ TempFolder& tempFolder() {
 
 // The DLL is found in stage\ next to the test executable (the build tree), or
 // right beside it; it stays loaded for the whole run.
-LoadImageFunction jload() {
-    static LoadImageFunction function = [] {
+DecoderLoad jload() {
+    static Decoder decoder = [] {
         char exe[MAX_PATH + 1] = {};
         GetModuleFileNameA(nullptr, exe, MAX_PATH);
         std::string folder(exe);
         folder.resize(folder.find_last_of("\\/") + 1);
-        HMODULE dll = LoadLibraryA((folder + "stage\\jload.dll").c_str());
-        if (!dll) dll = LoadLibraryA((folder + "jload.dll").c_str());
-        if (!dll) return LoadImageFunction{};
-        return reinterpret_cast<LoadImageFunction>(reinterpret_cast<void*>(GetProcAddress(dll, "load")));
+        Decoder found = loadDecoder((folder + "stage\\jload.dll").c_str());
+        return found.load ? std::move(found) : loadDecoder((folder + "jload.dll").c_str());
     }();
-    return function;
+    return decoder.load;
 }
 
 Block loadBlock(const std::string& path) { return Block(jload()(path.c_str())); }
@@ -296,8 +295,8 @@ const DecodeCase kDecodeCases[] = {
     {"jpeg_3x2", Format::jpeg, 3, 2, Pattern::flat, 8},
     {"jpeg_37x23", Format::jpeg, 37, 23, Pattern::flat, 8},
     {"png_at_the_pixel_budget", Format::png, 640, 480, Pattern::noise, 0},
-    {"png_widest", Format::png, kMaxImageSide, 1, Pattern::noise, 0},
-    {"png_tallest", Format::png, 1, kMaxImageSide, Pattern::noise, 0},
+    {"png_widest", Format::png, kMaxPictureSide, 1, Pattern::noise, 0},
+    {"png_tallest", Format::png, 1, kMaxPictureSide, Pattern::noise, 0},
 };
 
 INSTANTIATE_TEST_SUITE_P(Formats, JloadDecodes, testing::ValuesIn(kDecodeCases),
@@ -359,10 +358,10 @@ const RejectCase kRejectCases[] = {
          return bytes.size() > 16 && writeBytes(path, bytes.substr(0, bytes.size() - 16));
      }},
     {"png_too_wide", [](const std::string& path) {
-         return writePicture(makePicture(kMaxImageSide + 1, 1, Pattern::flat), Format::png, path) == S_OK;
+         return writePicture(makePicture(kMaxPictureSide + 1, 1, Pattern::flat), Format::png, path) == S_OK;
      }},
     {"png_too_tall", [](const std::string& path) {
-         return writePicture(makePicture(1, kMaxImageSide + 1, Pattern::flat), Format::png, path) == S_OK;
+         return writePicture(makePicture(1, kMaxPictureSide + 1, Pattern::flat), Format::png, path) == S_OK;
      }},
 };
 

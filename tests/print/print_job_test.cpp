@@ -11,9 +11,9 @@
 #include "data/food_entry.h"
 #include "print/printed_sections.h"
 #include "base/text_drawing.h"
-#include "tests/app/viewer_fixture.h"
-#include "tests/print/print_fixture.h"
-#include "tests/print/print_test_entries.h"
+#include "tests/support/viewer_fixture.h"
+#include "tests/support/print_fixture.h"
+#include "tests/support/print_test_entries.h"
 
 namespace {
 

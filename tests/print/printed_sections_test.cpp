@@ -10,9 +10,9 @@
 #include "print/line_breaking_win.h"
 #include "print/print_job.h"
 #include "base/text_drawing.h"
-#include "tests/app/viewer_fixture.h"
-#include "tests/print/print_fixture.h"
-#include "tests/print/print_test_entries.h"
+#include "tests/support/viewer_fixture.h"
+#include "tests/support/print_fixture.h"
+#include "tests/support/print_test_entries.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "data/food_entry.h"
 #include "render/scroll_rule.h"
 #include "render/text_pages.h"
-#include "tests/app/viewer_fixture.h"
+#include "tests/support/viewer_fixture.h"
 
 namespace {
 

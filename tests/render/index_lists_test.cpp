@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "tests/app/viewer_fixture.h"
+#include "tests/support/viewer_fixture.h"
 
 namespace {
 

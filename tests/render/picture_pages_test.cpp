@@ -8,7 +8,7 @@
 #include "data/picture.h"
 #include "data/scramble.h"
 #include "render/frame.h"
-#include "tests/app/viewer_fixture.h"
+#include "tests/support/viewer_fixture.h"
 
 namespace {
 

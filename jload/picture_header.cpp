@@ -1,4 +1,4 @@
-#include "data/picture_header.h"
+#include "jload/picture_header.h"
 
 #include <cstring>
 

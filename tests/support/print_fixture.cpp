@@ -1,4 +1,4 @@
-#include "tests/print/print_fixture.h"
+#include "tests/support/print_fixture.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,8 @@
 #include <sstream>
 
 #include "data/food_entry.h"
+#include "data/entry_loader.h"
+#include "data/picture.h"
 
 PRINTDLGA dialogFor(HDC dc) {
     PRINTDLGA dialog{};
@@ -26,11 +28,10 @@ bool PrintState::loadDataFile(const std::string& path) {
 }
 
 bool PrintState::loadDecoder(const std::string& dllPath) {
-    decoder_.reset(LoadLibraryA(dllPath.c_str()));
+    Decoder decoder = ::loadDecoder(dllPath.c_str());
+    decoder_ = std::move(decoder.module);
     state.decoderModule = decoder_.get();
-    if (!state.decoderModule) return false;
-    state.decoderLoad =
-        reinterpret_cast<DecoderLoad>(reinterpret_cast<void*>(GetProcAddress(state.decoderModule, "load")));
+    state.decoderLoad = decoder.load;
     return state.decoderLoad != nullptr;
 }
 
@@ -151,7 +152,7 @@ std::vector<GreyPage> renderPostScript(const std::string& psPath, int32_t dpi) {
     return pages;
 }
 
-#include "tests/print/print_test_entries.h"
+#include "tests/support/print_test_entries.h"
 
 namespace {
 

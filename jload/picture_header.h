@@ -3,17 +3,10 @@
 #include <cstddef>
 #include <cstdint>
 
-// Limits on the pictures the decoder accepts, shared by the decoder library
-// and the content tool that prepares the bundled pictures. Every paint of a
-// picture page decodes its picture again, so one decode must stay well inside
-// a frame. Under Wine on the two-core build machine a decode costs about
-// 5 ns a pixel for BMP, 12 for flat PNG art, 15 for JPEG and 25 for a
-// photo-like PNG, and up to twice that while the machine is busy: 640 x 480
-// pixels take 1.5-7 ms (14 ms at worst), 1024 x 1024 takes 25-50 ms. The
-// viewer draws nothing larger than 605 x 451 (the printed picture), which fits
-// within the budget; the bundled 300 x 200 cards are far below it.
-constexpr int32_t kMaxPictureSide = 16384;
-constexpr uint64_t kMaxPicturePixels = 640 * 480;
+#include "jload/jload.h"
+
+// The header check by which the decoder refuses a picture before it decodes
+// it; the content tool holds the bundled pictures to the same check.
 
 // How many bytes from the start of a file are enough to find its size.
 constexpr std::size_t kPictureProbeBytes = 256 * 1024;

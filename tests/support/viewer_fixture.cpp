@@ -1,4 +1,4 @@
-#include "tests/app/viewer_fixture.h"
+#include "tests/support/viewer_fixture.h"
 
 #include <cstdio>
 #include <filesystem>

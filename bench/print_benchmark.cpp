@@ -26,6 +26,7 @@
 #include "base/win32_owners.h"
 #include "data/entry_loader.h"
 #include "data/food_entry.h"
+#include "data/picture.h"
 #include "print/line_breaking_win.h"
 #include "print/page_geometry_win.h"
 #include "print/print_job.h"
@@ -156,11 +157,9 @@ int main(int argc, char** argv) {
     // A state of its own, not the viewer's global one: no window is made.
     ViewerState state;
     loadEntries(&state);
-    OwnedModule decoder{LoadLibraryA("jload.dll")};
-    state.decoderModule = decoder.get();
-    if (state.decoderModule)
-        state.decoderLoad =
-            reinterpret_cast<DecoderLoad>(reinterpret_cast<void*>(GetProcAddress(state.decoderModule, "load")));
+    Decoder decoder = loadDecoder();
+    state.decoderModule = decoder.module.get();
+    state.decoderLoad = decoder.load;
     OwnedDC printer{CreateDCA(nullptr, "Verdalis PDF", nullptr, nullptr)};
     HDC dc = printer.get();
     int32_t entry = mode == "book" || mode == "lines" ? 0 : (argc > 1 ? std::atoi(argv[1]) : 0);

@@ -16,6 +16,7 @@
 #include "app/main_window.h"
 #include "app/viewer_state.h"
 #include "data/food_entry.h"
+#include "data/picture.h"
 #include "render/frame.h"
 
 namespace {
@@ -81,10 +82,9 @@ int main(int argc, char** argv) {
     int pictureFrames = argc > 2 ? std::max(10, std::atoi(argv[2])) : 1000;
     HINSTANCE instance = GetModuleHandleA(nullptr);
     makeViewerClass(instance);
-    gViewer.decoderModule = LoadLibraryA("jload");
-    if (gViewer.decoderModule)
-        gViewer.decoderLoad = reinterpret_cast<DecoderLoad>(
-            reinterpret_cast<void*>(GetProcAddress(gViewer.decoderModule, "load")));
+    Decoder decoder = loadDecoder();
+    gViewer.decoderLoad = decoder.load;
+    gViewer.decoderModule = decoder.module.release();  // freed by the window's destruction
     HWND hwnd = CreateWindowExA(0, kViewerClassName, "bench", WS_CAPTION | WS_SYSMENU, 0, 0, kFrameWidth,
                                 kFrameHeight, nullptr, nullptr, instance, nullptr);
     if (!hwnd) return 1;
