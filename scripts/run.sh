@@ -26,7 +26,7 @@ cleanup() {
     kill "$viewer" 2>/dev/null || true
     wineserver -k 2>/dev/null || true
   fi
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null || true
+  if [ -n "$xvfb" ]; then kill "$xvfb" 2>/dev/null || true; fi
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -42,7 +42,8 @@ until [ -s "$work/display" ]; do
   [ $SECONDS -lt $deadline ] || fail "Xvfb did not report a display within 10 s"
   sleep 0.05
 done
-export DISPLAY=":$(head -n 1 "$work/display")"
+DISPLAY=":$(head -n 1 "$work/display")"
+export DISPLAY
 xdpyinfo >/dev/null 2>&1 || fail "Xvfb reported display $DISPLAY but it does not answer"
 
 wine verdalis.exe 2>"$work/wine.log" &
