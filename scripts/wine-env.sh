@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the scripts that run Windows programs: one project-local Wine
 # prefix per use ("test": headless null driver; "run": a real X display),
 # the Japanese locale (code page 932) and a pinned set of fonts.
