@@ -10,7 +10,6 @@
 struct FoodEntry;
 class SidebarBitmap;
 
-
 // The whole state of the viewer, passed by pointer to every operation.
 struct ViewerState {
     RecordList<SidebarBitmap>* bitmaps = nullptr;

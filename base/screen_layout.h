@@ -62,8 +62,8 @@ struct CategoryRow {
     uint32_t background;  // of the entry's index label
 };
 constexpr CategoryRow kCategories[kCategoryCount + 1] = {
-    {0, 45, 0x41CFD7},  {45, 28, 0x4BDC6E}, {73, 3, 0xD2C882},   {76, 6, 0x6C67FF},
-    {82, 8, 0x788CBE},  {90, 14, 0xE596C4}, {104, 18, 0xCD9C9C}, {122, 5, 0xC8C8C8},  // the last: no category
+    {0, 45, 0x41CFD7}, {45, 28, 0x4BDC6E}, {73, 3, 0xD2C882},   {76, 6, 0x6C67FF},
+    {82, 8, 0x788CBE}, {90, 14, 0xE596C4}, {104, 18, 0xCD9C9C}, {122, 5, 0xC8C8C8},  // the last: no category
 };
 
 // The index lists: 26 labels a column, columns 120 pixels apart.
@@ -89,7 +89,7 @@ struct TabLabel {
     int hitLeft, hitRight;
 };
 constexpr TabLabel kTabLabels[kTabCount - 1] = {
-    {" エピソード ", 200, 200, 295}, {" 漢方医学 ", 300, 300, 379},   {" 西洋医学 ", 384, 384, 463},
-    {" 医療効果 ", 468, 468, 547},   {" 対応病状 ", 552, 552, 634},   {" 料理 ", 636, 639, 683},
+    {" エピソード ", 200, 200, 295}, {" 漢方医学 ", 300, 300, 379}, {" 西洋医学 ", 384, 384, 463},
+    {" 医療効果 ", 468, 468, 547},   {" 対応病状 ", 552, 552, 634}, {" 料理 ", 636, 639, 683},
     {" アドバイス ", 687, 687, 775},
 };

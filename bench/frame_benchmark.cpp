@@ -85,8 +85,8 @@ int main(int argc, char** argv) {
     Decoder decoder = loadDecoder();
     gViewer.decoderLoad = decoder.load;
     gViewer.decoderModule = decoder.module.release();  // freed by the window's destruction
-    HWND hwnd = CreateWindowExA(0, kViewerClassName, "bench", WS_CAPTION | WS_SYSMENU, 0, 0, kFrameWidth,
-                                kFrameHeight, nullptr, nullptr, instance, nullptr);
+    HWND hwnd = CreateWindowExA(0, kViewerClassName, "bench", WS_CAPTION | WS_SYSMENU, 0, 0, kFrameWidth, kFrameHeight,
+                                nullptr, nullptr, instance, nullptr);
     if (!hwnd) return 1;
     ShowWindow(hwnd, SW_SHOWNORMAL);
     ViewerState* state = &gViewer;
@@ -136,15 +136,16 @@ int main(int argc, char** argv) {
     // Entry 0 against entry 1, in turns: with a damaged or oversized picture
     // put in place of entry 0's (a copy of the stage), this shows what it costs.
     state->tab = 0;
-    compare("picture page, entry 0 (in turns)", "picture page, entry 1 (in turns)", pictureFrames,
-            [&] {
-                state->selected = 0;
-                composeFrame(hwnd, state);
-            },
-            [&] {
-                state->selected = 1;
-                composeFrame(hwnd, state);
-            });
+    compare(
+        "picture page, entry 0 (in turns)", "picture page, entry 1 (in turns)", pictureFrames,
+        [&] {
+            state->selected = 0;
+            composeFrame(hwnd, state);
+        },
+        [&] {
+            state->selected = 1;
+            composeFrame(hwnd, state);
+        });
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA("image\\food_image\\*buf", &found);
     std::printf("temporary files left: %s\n", search == INVALID_HANDLE_VALUE ? "none" : found.cFileName);

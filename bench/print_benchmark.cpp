@@ -104,9 +104,9 @@ int countLineStarts(ViewerState& state, const PRINTDLGA& dialog, bool listEach) 
     std::map<uint16_t, int32_t> byCharacter;
     for (int32_t i = 0; i < count(state.entries); ++i) {
         const FoodEntry& e = *at(state.entries, i);
-        const char* texts[] = {textOf(e.episode),       textOf(e.kampo),        textOf(e.components),
-                               textOf(e.immunity),      textOf(e.effectSummary), textOf(e.effectDetail),
-                               textOf(e.advice),        textOf(e.supplement)};
+        const char* texts[] = {textOf(e.episode),  textOf(e.kampo),         textOf(e.components),
+                               textOf(e.immunity), textOf(e.effectSummary), textOf(e.effectDetail),
+                               textOf(e.advice),   textOf(e.supplement)};
         for (const char* text : texts) {
             bool afterBreak = false;  // the previous line ended because it was full
             int32_t bytes = 0;
@@ -138,11 +138,12 @@ int countLineStarts(ViewerState& state, const PRINTDLGA& dialog, bool listEach) 
             }
         }
     }
-    std::printf("%d body lines, %d of them after a full line; %d of those begin with a prohibited character "
-                "(%d hold nothing else); %d lines after a newline or at a text's start begin with one; "
-                "%d lines reach past the column (a hanging mark)\n",
-                static_cast<int>(lines), static_cast<int>(broken), static_cast<int>(prohibited),
-                static_cast<int>(lone), static_cast<int>(afterNewline), static_cast<int>(overWidth));
+    std::printf(
+        "%d body lines, %d of them after a full line; %d of those begin with a prohibited character "
+        "(%d hold nothing else); %d lines after a newline or at a text's start begin with one; "
+        "%d lines reach past the column (a hanging mark)\n",
+        static_cast<int>(lines), static_cast<int>(broken), static_cast<int>(prohibited), static_cast<int>(lone),
+        static_cast<int>(afterNewline), static_cast<int>(overWidth));
     for (const auto& [code, n] : byCharacter) {
         char c[3] = {static_cast<char>(code > 0xFF ? code >> 8 : code), static_cast<char>(code > 0xFF ? code : 0), 0};
         std::printf("  %s %d\n", c, static_cast<int>(n));

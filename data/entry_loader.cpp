@@ -16,8 +16,8 @@ constexpr LONGLONG kMaxDataFileSize = 64LL * 1024 * 1024;
 }  // namespace
 
 RecordList<FoodEntry>* readEntryFile(const char* path) {
-    OwnedFile file(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
-                               nullptr));
+    OwnedFile file(
+        CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size{};
     if (!file.valid() || !GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0 || size.QuadPart > kMaxDataFileSize)
         return createList<FoodEntry>();

@@ -14,7 +14,6 @@ namespace {
 constexpr char kKeyPrefix[] = "sikibetu";
 // Larger files are not ours: the real one is a few hundred kilobytes.
 
-
 // Copies bytes into a fixed buffer; once it is full the rest is dropped, and a
 // double-byte character is kept whole or not at all.
 class BoundedCopy {

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "app/viewer_state.h"
-#include "jload/picture_header.h"
 #include "data/scramble.h"
+#include "jload/picture_header.h"
 
 namespace {
 

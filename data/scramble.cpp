@@ -23,12 +23,10 @@ PictureKey makePictureKey() { return generateKey<kPictureKeyLength>(0xA7, 0x59);
 
 void scrambleBytes(std::uint8_t* bytes, std::size_t n, std::size_t offset, const std::uint8_t* key,
                    std::size_t keyLength) {
-    for (std::size_t i = 0; i < n; ++i)
-        bytes[i] = static_cast<std::uint8_t>(bytes[i] + key[(offset + i) % keyLength]);
+    for (std::size_t i = 0; i < n; ++i) bytes[i] = static_cast<std::uint8_t>(bytes[i] + key[(offset + i) % keyLength]);
 }
 
 void descrambleBytes(std::uint8_t* bytes, std::size_t n, std::size_t offset, const std::uint8_t* key,
                      std::size_t keyLength) {
-    for (std::size_t i = 0; i < n; ++i)
-        bytes[i] = static_cast<std::uint8_t>(bytes[i] - key[(offset + i) % keyLength]);
+    for (std::size_t i = 0; i < n; ++i) bytes[i] = static_cast<std::uint8_t>(bytes[i] - key[(offset + i) % keyLength]);
 }

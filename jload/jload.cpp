@@ -8,9 +8,9 @@
 #include <windows.h>
 #include <wincodec.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <algorithm>
 #include <cstring>
 #include <limits>
 #include <type_traits>
@@ -42,8 +42,7 @@ std::vector<wchar_t> widePath(const char* path) {
     int length = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path, -1, nullptr, 0);
     if (length <= 1) return {};
     std::vector<wchar_t> wide(static_cast<size_t>(length));
-    if (MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path, -1, wide.data(), length) != length)
-        return {};
+    if (MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path, -1, wide.data(), length) != length) return {};
     return wide;
 }
 
@@ -91,10 +90,14 @@ HRESULT createCodecObject(REFCLSID clsid, REFIID iid, ComOwner<T>& object) {
 
 const CLSID* decoderFor(PictureFormat format) {
     switch (format) {
-    case PictureFormat::png: return &CLSID_WICPngDecoder;
-    case PictureFormat::jpeg: return &CLSID_WICJpegDecoder;
-    case PictureFormat::bmp: return &CLSID_WICBmpDecoder;
-    case PictureFormat::unknown: break;
+    case PictureFormat::png:
+        return &CLSID_WICPngDecoder;
+    case PictureFormat::jpeg:
+        return &CLSID_WICJpegDecoder;
+    case PictureFormat::bmp:
+        return &CLSID_WICBmpDecoder;
+    case PictureFormat::unknown:
+        break;
     }
     return nullptr;
 }
@@ -151,8 +154,7 @@ void* decode(const wchar_t* path) {
 
     ComOwner<IWICFormatConverter> converter;
     if (FAILED(factory->CreateFormatConverter(converter.put()))) return nullptr;
-    if (FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGR,
-                                     WICBitmapDitherTypeNone, nullptr, 0.0,
+    if (FAILED(converter->Initialize(frame.get(), GUID_WICPixelFormat32bppBGR, WICBitmapDitherTypeNone, nullptr, 0.0,
                                      WICBitmapPaletteTypeCustom)))
         return nullptr;
 
@@ -171,8 +173,7 @@ void* decode(const wchar_t* path) {
     if (rowBytes / kBytesPerPixel != width || rowBytes > kUintMax) return nullptr;
     if (height > kUintMax / rowBytes) return nullptr;
     size_t pixelBytes = rowBytes * height;
-    if (pixelBytes > std::numeric_limits<size_t>::max() - sizeof(DecodedImageHeader))
-        return nullptr;
+    if (pixelBytes > std::numeric_limits<size_t>::max() - sizeof(DecodedImageHeader)) return nullptr;
 
     GlobalBlock block(sizeof(DecodedImageHeader) + pixelBytes);
     if (!block.data()) return nullptr;
@@ -183,8 +184,7 @@ void* decode(const wchar_t* path) {
     // One CopyPixels call for the whole picture: it is where a truncated or
     // damaged file finally fails, and per-row calls would make some decoders
     // do their work again for every row.
-    if (FAILED(converter->CopyPixels(nullptr, static_cast<UINT>(rowBytes),
-                                     static_cast<UINT>(pixelBytes), pixels)))
+    if (FAILED(converter->CopyPixels(nullptr, static_cast<UINT>(rowBytes), static_cast<UINT>(pixelBytes), pixels)))
         return nullptr;
     flipRows(pixels, rowBytes, height);
     return block.release();

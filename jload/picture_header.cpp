@@ -124,11 +124,16 @@ PictureHeader checkPictureHeader(const uint8_t* head, std::size_t headBytes, uin
 
 const char* describePictureVerdict(PictureVerdict verdict) {
     switch (verdict) {
-    case PictureVerdict::accepted: return "accepted";
-    case PictureVerdict::unknownFormat: return "not a PNG, JPEG or BMP picture";
-    case PictureVerdict::damagedHeader: return "its size cannot be read from its header";
-    case PictureVerdict::tooLarge: return "larger than the decoder accepts";
-    case PictureVerdict::pixelsBeyondFile: return "its pixels would be longer than the file";
+    case PictureVerdict::accepted:
+        return "accepted";
+    case PictureVerdict::unknownFormat:
+        return "not a PNG, JPEG or BMP picture";
+    case PictureVerdict::damagedHeader:
+        return "its size cannot be read from its header";
+    case PictureVerdict::tooLarge:
+        return "larger than the decoder accepts";
+    case PictureVerdict::pixelsBeyondFile:
+        return "its pixels would be longer than the file";
     }
     return "unknown";
 }

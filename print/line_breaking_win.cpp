@@ -21,8 +21,7 @@ int32_t measurePrintLine(HDC dc, const char* text, const RECT& line, int32_t* by
     return result.charCount;
 }
 
-int32_t printTextBlock(HDC dc, const char* text, const RECT& rect, int32_t lineGap, int32_t lineHeight,
-                       int32_t draw) {
+int32_t printTextBlock(HDC dc, const char* text, const RECT& rect, int32_t lineGap, int32_t lineHeight, int32_t draw) {
     // The text is walked in place through a view: any length is fine, and the
     // caller's text is never written.
     std::string_view view = text ? std::string_view(text) : std::string_view();

@@ -14,5 +14,4 @@ int32_t measurePrintLine(HDC dc, const char* text, const RECT& line, int32_t* by
 
 // draw 1: draws the lines of text in rect's column from rect.top and returns 0.
 // draw 0: draws nothing and returns the y below the last line.
-int32_t printTextBlock(HDC dc, const char* text, const RECT& rect, int32_t lineGap, int32_t lineHeight,
-                       int32_t draw);
+int32_t printTextBlock(HDC dc, const char* text, const RECT& rect, int32_t lineGap, int32_t lineHeight, int32_t draw);

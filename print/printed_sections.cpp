@@ -140,8 +140,8 @@ DishSectionLayout layoutDishSection(const FoodEntry& entry, HDC dc, const PageGe
         layout.ingredientNames[i] = nameBox;
         layout.ingredientAmounts[i] = amountBox;
         int32_t nameHeight = measureWrapped(dc, textOf(entry.ingredientNames[static_cast<std::size_t>(i)]), nameBox);
-        int32_t amountHeight =
-            measureWrapped(dc, textOf(entry.ingredientAmounts[static_cast<std::size_t>(i)]), amountBox);
+        int32_t amountHeight = measureWrapped(dc, textOf(entry.ingredientAmounts[static_cast<std::size_t>(i)]),
+                                              amountBox);
         box.top += amountHeight > nameHeight ? amountHeight : nameHeight + geometry.lineGap;
     }
 
@@ -184,8 +184,8 @@ DishSectionLayout layoutDishSection(const FoodEntry& entry, HDC dc, const PageGe
 void drawDishSection(const FoodEntry& entry, HDC dc, const DishSectionLayout& layout, ViewerState* state) {
     drawHeading(dc, layout.heading, "[料理]");
     drawWrapped(dc, joined("[", fieldOf(entry.dishName, sizeof entry.dishName), "]").c_str(), layout.dishName);
-    drawEntryPicture(dc, entry.id, PictureKind::dish, state, layout.picture.x, layout.picture.y,
-                     layout.picture.width, layout.picture.height);
+    drawEntryPicture(dc, entry.id, PictureKind::dish, state, layout.picture.x, layout.picture.y, layout.picture.width,
+                     layout.picture.height);
 
     drawHeading(dc, layout.ingredientHeading, "[材料名]");
     for (int32_t i = 0; i < layout.ingredientCount; ++i) {

@@ -4,25 +4,25 @@
 #include <cstring>
 
 #include "app/viewer_state.h"
+#include "base/text_drawing.h"
 #include "data/food_entry.h"
 #include "render/frame.h"
-#include "base/text_drawing.h"
 #include "render/picture_pages.h"
 #include "render/text_pages.h"
 
 namespace {
 
 using PageOperation = void (*)(ViewerState*, const FoodEntry&);
-constexpr PageOperation kPages[kTabCount] = {drawPicturePage, drawEpisodePage, drawKampoPage,
-                                             drawWesternPage, drawEffectPage,  drawSymptomsPage,
-                                             drawDishPage,    drawAdvicePage};
+constexpr PageOperation kPages[kTabCount] = {drawPicturePage, drawEpisodePage,  drawKampoPage, drawWesternPage,
+                                             drawEffectPage,  drawSymptomsPage, drawDishPage,  drawAdvicePage};
 
 struct HeaderLabel {
     const char* text;
     int x;
     int y;
 };
-constexpr HeaderLabel kHeaderLabels[] = {{" 漢名 ", 430, 10}, {" 薬味 ", 430, 50}, {" 薬性 ", 560, 50}, {" 旬 ", 680, 50}};
+constexpr HeaderLabel kHeaderLabels[] = {
+    {" 漢名 ", 430, 10}, {" 薬味 ", 430, 50}, {" 薬性 ", 560, 50}, {" 旬 ", 680, 50}};
 
 void drawName(HDC dc, const FoodEntry& entry) {
     OwnedFont nameFont = newRomanFont(40);

@@ -10,7 +10,6 @@
 struct ViewerState;
 struct FoodEntry;
 
-
 // The header's season value: " 4月 " for a month, " 一年中 " for 0.
 void formatSeason(int32_t month, char* out, std::size_t size);
 

@@ -3,9 +3,9 @@
 #include <cstdlib>
 
 #include "app/viewer_state.h"
+#include "base/text_drawing.h"
 #include "data/sidebar_bitmap.h"
 #include "render/detail_page.h"
-#include "base/text_drawing.h"
 #include "render/index_lists.h"
 #include "render/scroll_rule.h"
 

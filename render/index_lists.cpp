@@ -5,8 +5,8 @@
 #include <cstring>
 
 #include "app/viewer_state.h"
-#include "data/food_entry.h"
 #include "base/text_drawing.h"
+#include "data/food_entry.h"
 
 namespace {
 

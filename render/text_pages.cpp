@@ -1,10 +1,10 @@
 #include "render/text_pages.h"
 
 #include "app/viewer_state.h"
+#include "base/text_drawing.h"
 #include "data/food_entry.h"
 #include "render/detail_page.h"
 #include "render/frame.h"
-#include "base/text_drawing.h"
 #include "render/scroll_rule.h"
 
 namespace {

@@ -24,14 +24,14 @@ namespace {
 // exactly, so that it meets the next thing on its line: that is always a cell
 // of another colour (the next column's label, a grey header label) and the
 // text stays whole. Past it, the later drawing covers the text's end.
-constexpr int32_t kListColumnWidth = 120;  // index labels, 26 to a column
-constexpr int32_t kNameLeft = 200;         // the 40-pixel name ...
-constexpr int32_t kChineseNameLabel = 430; // ... up to the " 漢名 " label
-constexpr int32_t kTasteLeft = 480;        // 薬味 value ...
-constexpr int32_t kNatureLabel = 560;      // ... up to " 薬性 "
-constexpr int32_t kNatureLeft = 610;       // 薬性 value ...
-constexpr int32_t kSeasonLabel = 680;      // ... up to " 旬 "
-constexpr int32_t kChineseNameBoxWidth = 300;  // DrawTextA box 480-780 ...
+constexpr int32_t kListColumnWidth = 120;        // index labels, 26 to a column
+constexpr int32_t kNameLeft = 200;               // the 40-pixel name ...
+constexpr int32_t kChineseNameLabel = 430;       // ... up to the " 漢名 " label
+constexpr int32_t kTasteLeft = 480;              // 薬味 value ...
+constexpr int32_t kNatureLabel = 560;            // ... up to " 薬性 "
+constexpr int32_t kNatureLeft = 610;             // 薬性 value ...
+constexpr int32_t kSeasonLabel = 680;            // ... up to " 旬 "
+constexpr int32_t kChineseNameBoxWidth = 300;    // DrawTextA box 480-780 ...
 constexpr std::size_t kChineseNameBoxLines = 2;  // ... 40 pixels high, 18-pixel lines
 
 // The category lists, by their index ranges: an entry of a category appears in
@@ -49,9 +49,9 @@ constexpr std::size_t kSharedSentenceMaxEntries = 2;
 
 const std::set<std::string>& knownKeys() {
     static const std::set<std::string> keys = {
-        "index",   "name",          "chineseName",  "seasonMonth", "nature",     "taste",      "symptoms",
-        "episode", "components",    "kampo",        "immunity",    "effectSummary", "effectDetail", "dishName",
-        "ingredients", "steps",     "dishEffect",   "otherDishes", "advice",     "pairs",      "supplement"};
+        "index",       "name",       "chineseName", "seasonMonth", "nature",        "taste",        "symptoms",
+        "episode",     "components", "kampo",       "immunity",    "effectSummary", "effectDetail", "dishName",
+        "ingredients", "steps",      "dishEffect",  "otherDishes", "advice",        "pairs",        "supplement"};
     return keys;
 }
 
@@ -63,7 +63,8 @@ std::string trimTrailingNewlines(std::string s) {
 // Reads YAML nodes into an entry, reporting the first problem of each field.
 class YamlReader {
 public:
-    YamlReader(const std::string& path, std::vector<Diagnostic>& diagnostics) : path_(path), diagnostics_(diagnostics) {}
+    YamlReader(const std::string& path, std::vector<Diagnostic>& diagnostics)
+        : path_(path), diagnostics_(diagnostics) {}
 
     void fail(const std::string& field, const std::string& message) {
         diagnostics_.push_back({path_, index_, name_, field, message, true});
@@ -163,8 +164,8 @@ bool checkScreenFit(const SourceFile& source, const EntrySource& sjis, std::vect
         int32_t room = bytesWithin(kListColumnWidth, kSystemFontHalfWidth) - static_cast<int32_t>(number.size());
         report(true, "name",
                "index label \"" + number + source.entry.name + "\" is " + pixels(width) + " wide in " + list +
-                   ": the next column's label, " + pixels(kListColumnWidth) + " to the right, covers its end (at most " +
-                   std::to_string(room) + " bytes of name there)");
+                   ": the next column's label, " + pixels(kListColumnWidth) +
+                   " to the right, covers its end (at most " + std::to_string(room) + " bytes of name there)");
     };
     checkLabel(sjis.index, "the all-entries list");
     for (int32_t c = 0; c < static_cast<int32_t>(std::size(kCategories)); ++c)
@@ -177,8 +178,7 @@ bool checkScreenFit(const SourceFile& source, const EntrySource& sjis, std::vect
         report(true, field,
                "is " + pixels(width) + " wide in the " + font + "; drawn from x " + std::to_string(left) +
                    " it runs into the " + label + " label at x " + std::to_string(next) + " (at most " +
-                   std::to_string(bytesWithin(next - left, halfWidth)) +
-                   " bytes fit)");
+                   std::to_string(bytesWithin(next - left, halfWidth)) + " bytes fit)");
     };
     checkRun("name", nameFontWidth(sjis.name), kNameLeft, kChineseNameLabel, "漢名", "40-pixel name font",
              kNameFontHalfWidth);
@@ -414,7 +414,9 @@ SourceFile readEntryYaml(const std::string& path, std::vector<Diagnostic>& diagn
     e.dishName = r.text(root["dishName"], "dishName");
     for (const auto& row : r.list(root["ingredients"], "ingredients")) {
         if (!row.IsMap()) r.fail("ingredients", "each row must be a map of name and amount");
-        else e.ingredients.push_back({r.text(row["name"], "ingredients.name"), r.text(row["amount"], "ingredients.amount")});
+        else
+            e.ingredients.push_back(
+                {r.text(row["name"], "ingredients.name"), r.text(row["amount"], "ingredients.amount")});
     }
     for (const auto& s : r.list(root["steps"], "steps")) e.steps.push_back(r.text(s, "steps"));
     e.dishEffect = r.text(root["dishEffect"], "dishEffect");
@@ -518,7 +520,8 @@ std::string packEntries(const std::vector<SourceFile>& sources, std::vector<Diag
     for (const SourceFile& s : sources) {
         int32_t i = s.entry.index;
         if (i < 0 || i >= kEntryCount) {
-            diagnostics.push_back({s.path, i, s.entry.name, "index", "must be 0-" + std::to_string(kEntryCount - 1), true});
+            diagnostics.push_back(
+                {s.path, i, s.entry.name, "index", "must be 0-" + std::to_string(kEntryCount - 1), true});
             ok = false;
         } else if (auto [it, inserted] = byIndex.emplace(i, &s); !inserted) {
             diagnostics.push_back({s.path, i, s.entry.name, "index", "also used by " + it->second->path, true});
@@ -526,8 +529,9 @@ std::string packEntries(const std::vector<SourceFile>& sources, std::vector<Diag
         }
     }
     if (sources.size() != static_cast<std::size_t>(kEntryCount)) {
-        diagnostics.push_back({"", -1, "", "", std::to_string(sources.size()) + " entry files, not " +
-                                                   std::to_string(kEntryCount), true});
+        diagnostics.push_back({"", -1, "", "",
+                               std::to_string(sources.size()) + " entry files, not " + std::to_string(kEntryCount),
+                               true});
         ok = false;
     }
     for (int32_t i = 0; i < kEntryCount; ++i)
@@ -567,7 +571,9 @@ std::vector<EntrySource> unpackEntries(const std::string& scrambled, std::vector
         entries.push_back(std::move(e));
     }
     if (entries.size() != static_cast<std::size_t>(kEntryCount))
-        diagnostics.push_back({"", -1, "", "", "the data file holds " + std::to_string(entries.size()) +
-                                                   " readable entries, not " + std::to_string(kEntryCount), false});
+        diagnostics.push_back({"", -1, "", "",
+                               "the data file holds " + std::to_string(entries.size()) + " readable entries, not " +
+                                   std::to_string(kEntryCount),
+                               false});
     return entries;
 }

@@ -73,7 +73,8 @@ int pack(const fs::path& sourceDir, const fs::path& dataFile, const std::string&
     std::string data = packEntries(sources, diagnostics, style);
     report(diagnostics);
     auto errors = std::count_if(diagnostics.begin(), diagnostics.end(), [](const Diagnostic& d) { return d.error; });
-    std::cerr << "pack: " << errors << " errors, " << diagnostics.size() - static_cast<std::size_t>(errors) << " warnings\n";
+    std::cerr << "pack: " << errors << " errors, " << diagnostics.size() - static_cast<std::size_t>(errors)
+              << " warnings\n";
     if (data.empty()) {
         std::cerr << "pack: nothing written: fix the errors above\n";
         return 1;

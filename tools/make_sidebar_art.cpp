@@ -22,7 +22,8 @@ struct Rgb {
 };
 
 constexpr Rgb rgbOf(uint32_t colour) {
-    return {static_cast<int>(colour & 0xFF), static_cast<int>(colour >> 8 & 0xFF), static_cast<int>(colour >> 16 & 0xFF)};
+    return {static_cast<int>(colour & 0xFF), static_cast<int>(colour >> 8 & 0xFF),
+            static_cast<int>(colour >> 16 & 0xFF)};
 }
 
 struct Category {
@@ -63,7 +64,6 @@ constexpr Rgb kLabelInk = rgbOf(kBodyText);  // the index list's label colour
 constexpr Rgb kCommandTop{251, 252, 254}, kCommandBottom{224, 228, 236}, kCommandEdge{160, 167, 182};
 constexpr Rgb kQuitRed{196, 74, 74};
 constexpr Rgb kPlateInk{150, 154, 166}, kPlateRule{214, 217, 224};
-
 
 constexpr Rgb mix(Rgb a, Rgb b, int percentOfB) {
     return {a.r + (b.r - a.r) * percentOfB / 100, a.g + (b.g - a.g) * percentOfB / 100,
@@ -261,9 +261,9 @@ bool drawButtonShape(Canvas& button, const ButtonStyle& style, Rgb colour, bool 
                              {(kMarkerX - 3) * kScale, (middle + 6) * kScale}};
             fillPolygon(dc, arrow, 3, kWhiteRgb, kWhiteRgb);
         } else {
-            fillEllipse(dc, {(kMarkerX - 4) * kScale, (middle - 4) * kScale, (kMarkerX + 4) * kScale,
-                             (middle + 4) * kScale},
-                        colour, darker(colour, 25));
+            fillEllipse(
+                dc, {(kMarkerX - 4) * kScale, (middle - 4) * kScale, (kMarkerX + 4) * kScale, (middle + 4) * kScale},
+                colour, darker(colour, 25));
         }
     }
     drawGlyph(dc, glyph, kGlyphLeft, kGlyphTop);

@@ -6,21 +6,19 @@
 #include <fstream>
 #include <iterator>
 
-#include "jload/picture_header.h"
 #include "data/scramble.h"
+#include "jload/picture_header.h"
 
 namespace fs = std::filesystem;
 
 std::string pictureProblem(const std::string& bytes) {
     const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.data());
-    PictureHeader header =
-        checkPictureHeader(data, std::min(bytes.size(), kPictureProbeBytes), bytes.size());
+    PictureHeader header = checkPictureHeader(data, std::min(bytes.size(), kPictureProbeBytes), bytes.size());
     if (header.format != PictureFormat::png) return "not a PNG picture";
     if (header.verdict == PictureVerdict::tooLarge)
         return std::to_string(header.width) + " x " + std::to_string(header.height) +
-               " pixels is larger than the viewer's decoder accepts (at most " +
-               std::to_string(kMaxPicturePixels) + " pixels and " + std::to_string(kMaxPictureSide) +
-               " a side)";
+               " pixels is larger than the viewer's decoder accepts (at most " + std::to_string(kMaxPicturePixels) +
+               " pixels and " + std::to_string(kMaxPictureSide) + " a side)";
     if (header.verdict != PictureVerdict::accepted) return describePictureVerdict(header.verdict);
     return {};
 }

@@ -27,8 +27,8 @@ constexpr uint32_t kNoBreakBefore[] = {
     0x829F, 0x82A1, 0x82A3, 0x82A5, 0x82A7, 0x82C1, 0x82E1, 0x82E3, 0x82E5, 0x82EC,  // ぁぃぅぇぉっゃゅょゎ
     0x8340, 0x8342, 0x8344, 0x8346, 0x8348, 0x8362, 0x8383, 0x8385, 0x8387, 0x838E,  // ァィゥェォッャュョヮ
     0x8395, 0x8396,                                                                  // ヵヶ
-    0xA1,   0xA3,   0xA4,   0xA5,   0xA7,   0xA8,   0xA9,   0xAA,   0xAB,   0xAC,    // half-width ｡｣､･ｧｨｩｪｫｬ
-    0xAD,   0xAE,   0xAF,   0xB0,   0xDE,   0xDF,                                    // ｭｮｯｰﾞﾟ
+    0xA1,   0xA3,   0xA4,   0xA5,   0xA7,   0xA8,   0xA9,   0xAA,   0xAB,   0xAC,  // half-width ｡｣､･ｧｨｩｪｫｬ
+    0xAD,   0xAE,   0xAF,   0xB0,   0xDE,   0xDF,                                  // ｭｮｯｰﾞﾟ
     ')',    ']',    '}',    '!',    '?',    ',',    '.',    ':',    ';',    '%',
 };
 
@@ -36,7 +36,7 @@ constexpr uint32_t kNoBreakBefore[] = {
 // currency signs written before a figure.
 constexpr uint32_t kNoBreakAfter[] = {
     0x8165, 0x8167, 0x8169, 0x816B, 0x816D, 0x816F, 0x8171, 0x8173, 0x8175, 0x8177, 0x8179,  // ‘“（〔［｛〈《「『【
-    0x818F, 0x8190, 0xA2,   '(',    '[',    '{',    '$',                                       // ￥＄｢
+    0x818F, 0x8190, 0xA2,   '(',    '[',    '{',    '$',                                     // ￥＄｢
 };
 
 template <std::size_t N>
@@ -111,7 +111,8 @@ std::vector<std::string> wrapSystemFontLines(std::string_view sjis, int32_t widt
     std::size_t start = 0;
     while (true) {
         std::size_t nl = sjis.find('\n', start);
-        std::string_view paragraph = sjis.substr(start, nl == std::string_view::npos ? std::string_view::npos : nl - start);
+        std::string_view paragraph = sjis.substr(start,
+                                                 nl == std::string_view::npos ? std::string_view::npos : nl - start);
         if (!paragraph.empty() && paragraph.back() == '\r') paragraph.remove_suffix(1);
         if (paragraph.empty()) lines.emplace_back();
         else wrapParagraph(splitChars(paragraph), width, lines);
@@ -122,6 +123,6 @@ std::vector<std::string> wrapSystemFontLines(std::string_view sjis, int32_t widt
 
 bool breakSplitsWord(std::string_view before, std::string_view after) {
     constexpr uint32_t kEndsWord[] = {0x816A, 0x8145, 0x8141, 0x8142, 0x8143, ' ', ')', ','};  // ）・、。，
-    constexpr uint32_t kStartsWord[] = {0x8169, ' ', '('};                                    // （
+    constexpr uint32_t kStartsWord[] = {0x8169, ' ', '('};                                     // （
     return !listed(kEndsWord, charCode(before)) && !listed(kStartsWord, charCode(after));
 }

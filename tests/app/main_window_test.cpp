@@ -68,8 +68,8 @@ protected:
         si.cb = sizeof si;
         PROCESS_INFORMATION pi = {};
         std::string commandLine = "\"" + exe + "\"";
-        EXPECT_TRUE(CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                   folder.c_str(), &si, &pi));
+        EXPECT_TRUE(CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
+                                   &si, &pi));
         return pi;
     }
     static std::string exePath() {

@@ -30,9 +30,8 @@ TEST_F(NavigationTest, SidebarSlotEdges) {
     struct Case {
         int x, y;
         int32_t slot;
-    } cases[] = {{90, 50, 0}, {90, 51, 1}, {90, 1, 0},    {90, 0, -1},   {0, 30, -1},   {179, 30, 0},
-                 {180, 30, -1}, {90, 400, 7}, {90, 401, -1}, {90, 418, -1}, {90, 419, 8}, {90, 568, 10},
-                 {90, 569, -1}};
+    } cases[] = {{90, 50, 0},  {90, 51, 1},   {90, 1, 0},    {90, 0, -1},  {0, 30, -1},   {179, 30, 0}, {180, 30, -1},
+                 {90, 400, 7}, {90, 401, -1}, {90, 418, -1}, {90, 419, 8}, {90, 568, 10}, {90, 569, -1}};
     for (const Case& c : cases) EXPECT_EQ(sidebarSlotAt(c.x, c.y), c.slot) << c.x << "," << c.y;
 }
 
@@ -207,7 +206,8 @@ TEST_F(NavigationTest, FramePixels) {
     for (int slot = 0; slot < 8; ++slot) {
         int x = 5 * slot, y = 50 * slot + 25, position = slot == 0 ? 11 : 22 + slot;
         for (int column : {0, 1, 90, 179 - x})
-            EXPECT_EQ(pixel(x + column, y), sidebarColour(position, column)) << "slot " << slot << ", column " << column;
+            EXPECT_EQ(pixel(x + column, y), sidebarColour(position, column))
+                << "slot " << slot << ", column " << column;
         if (x > 0) {
             EXPECT_EQ(pixel(x - 1, y), 0xFFFFFFu) << "left of slot " << slot;
         }

@@ -95,7 +95,8 @@ TEST(LayoutDishPage, ShowsAtMostTenRowsOfEach) {
     texts.ingredientCount = 11;
     texts.stepCount = 11;
     texts.otherDishCount = 11;
-    for (int i = 0; i < kDishPageRows; ++i) texts.ingredientNames[i] = texts.ingredientAmounts[i] = texts.steps[i] = "x";
+    for (int i = 0; i < kDishPageRows; ++i)
+        texts.ingredientNames[i] = texts.ingredientAmounts[i] = texts.steps[i] = "x";
     DishPageLayout layout = layoutDishPage(texts, 0);
     EXPECT_EQ(layout.ingredientCount, 10);
     EXPECT_EQ(layout.stepCount, 10);

@@ -125,10 +125,12 @@ TEST_F(SidebarBitmapTest, LoadsWhatCanBeLoadedSafely) {
         {"compressed", false, [](std::string& b) { infoHeaderOf(b).biCompression = BI_BITFIELDS; }, 0},
         {"no planes", false, [](std::string& b) { infoHeaderOf(b).biPlanes = 0; }, 0},
         {"an absurd width", false, [](std::string& b) { infoHeaderOf(b).biWidth = 1 << 30; }, 0},
-        {"more memory than any sidebar needs", false, [](std::string& b) {
+        {"more memory than any sidebar needs", false,
+         [](std::string& b) {
              infoHeaderOf(b).biWidth = 8000;  // 192 MB of pixel memory
              infoHeaderOf(b).biHeight = 8000;
-         }, 0},
+         },
+         0},
         {"a negative width", false, [](std::string& b) { infoHeaderOf(b).biWidth = -12; }, 0},
     };
     std::string list;

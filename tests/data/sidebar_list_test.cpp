@@ -32,7 +32,8 @@ TEST(SidebarList, LinesAndTheirEnd) {
         std::string text;
         Paths paths;
     } cases[] = {
-        {"an EOF line in the middle is tried as a file and the list goes on", "a.bmp\nEOF\nb.bmp\nEOF\n",
+        {"an EOF line in the middle is tried as a file and the list goes on",
+         "a.bmp\nEOF\nb.bmp\nEOF\n",
          {"a.bmp", "EOF", "b.bmp", "EOF"}},
         {"a last line EOF without a line break ends the list untried", "a.bmp\nb.bmp\nEOF", {"a.bmp", "b.bmp"}},
         {"a first line EOF: nothing", "EOF", {}},
@@ -42,8 +43,7 @@ TEST(SidebarList, LinesAndTheirEnd) {
         {"line breaks written elsewhere", "a.bmp\r\nb.bmp\r\nEOF", {"a.bmp", "b.bmp"}},
         {"empty lines are not paths", "\n\na.bmp\n\n", {"a.bmp"}},
         {"only the line break goes", " a b.bmp \n", {" a b.bmp "}},
-        {"the longest line fits, a longer one is skipped whole", fits + "\n" + tooLong + "\nc.bmp\n",
-         {fits, "c.bmp"}},
+        {"the longest line fits, a longer one is skipped whole", fits + "\n" + tooLong + "\nc.bmp\n", {fits, "c.bmp"}},
         {"a long line at the end of the file without a line break", "a.bmp\n" + std::string(600, 'x'), {"a.bmp"}},
         {"EOF inside a path is a path", "EOF.bmp\nxEOF\nEOF ", {"EOF.bmp", "xEOF", "EOF "}},
     };

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <vector>
 
-#include "jload/picture_header.h"
 #include "data/scramble.h"
+#include "jload/picture_header.h"
 
 // The input is a scrambled picture file as the viewer finds it on disk. It is
 // descrambled in uneven chunks, as the copy to the temporary file reads it,

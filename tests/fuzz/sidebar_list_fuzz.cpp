@@ -18,8 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (++lines > size) __builtin_trap();
         if (line != ListLine::path) continue;
         const void* nul = std::memchr(path, '\0', sizeof path);
-        if (!nul || nul == path || std::memchr(path, '\n', static_cast<const char*>(nul) - path))
-            __builtin_trap();
+        if (!nul || nul == path || std::memchr(path, '\n', static_cast<const char*>(nul) - path)) __builtin_trap();
     }
     std::fclose(list);
     return 0;

@@ -17,8 +17,8 @@
 #include <utility>
 #include <vector>
 
-#include "jload/com_owner.h"
 #include "data/picture.h"
+#include "jload/com_owner.h"
 #include "jload/jload.h"
 
 namespace {
@@ -79,18 +79,24 @@ enum class Format { png, jpeg, bmp };
 
 const char* extensionOf(Format format) {
     switch (format) {
-    case Format::png: return ".png";
-    case Format::jpeg: return ".jpg";
-    case Format::bmp: return ".bmp";
+    case Format::png:
+        return ".png";
+    case Format::jpeg:
+        return ".jpg";
+    case Format::bmp:
+        return ".bmp";
     }
     return "";
 }
 
 const GUID& containerOf(Format format) {
     switch (format) {
-    case Format::png: return GUID_ContainerFormatPng;
-    case Format::jpeg: return GUID_ContainerFormatJpeg;
-    case Format::bmp: return GUID_ContainerFormatBmp;
+    case Format::png:
+        return GUID_ContainerFormatPng;
+    case Format::jpeg:
+        return GUID_ContainerFormatJpeg;
+    case Format::bmp:
+        return GUID_ContainerFormatBmp;
     }
     return GUID_ContainerFormatPng;
 }
@@ -103,19 +109,18 @@ std::wstring toWide(const std::string& text) {
     return wide;
 }
 
-HRESULT writePicture(const Picture& picture, Format format, const std::string& path,
-                     float jpegQuality = 0.85f) {
+HRESULT writePicture(const Picture& picture, Format format, const std::string& path, float jpegQuality = 0.85f) {
     ComApartment com(COINIT_MULTITHREADED);
     if (!com.usable()) return com.result();
     ComOwner<IWICImagingFactory> factory;
-    HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                  IID_IWICImagingFactory, factory.putVoid());
+    HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                  factory.putVoid());
     if (FAILED(hr)) return hr;
     ComOwner<IWICBitmap> bitmap;
     UINT stride = static_cast<UINT>(picture.width) * 3;
-    hr = factory->CreateBitmapFromMemory(picture.width, picture.height, GUID_WICPixelFormat24bppBGR,
-                                         stride, static_cast<UINT>(picture.bgr.size()),
-                                         const_cast<BYTE*>(picture.bgr.data()), bitmap.put());
+    hr = factory->CreateBitmapFromMemory(picture.width, picture.height, GUID_WICPixelFormat24bppBGR, stride,
+                                         static_cast<UINT>(picture.bgr.size()), const_cast<BYTE*>(picture.bgr.data()),
+                                         bitmap.put());
     if (FAILED(hr)) return hr;
     // Every object holding the file is released before this returns, so the
     // file is complete and closed for the test.
@@ -147,12 +152,10 @@ HRESULT writePicture(const Picture& picture, Format format, const std::string& p
 }
 
 bool writeBytes(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
-    BOOL ok = bytes.empty() ||
-              WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    BOOL ok = bytes.empty() || WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(file);
     return ok && written == bytes.size();
 }
@@ -163,8 +166,7 @@ std::string readBytes(const std::string& path) {
     if (file == INVALID_HANDLE_VALUE) return {};
     std::string bytes(GetFileSize(file, nullptr), '\0');
     DWORD read = 0;
-    if (!bytes.empty() && !ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
-        read = 0;
+    if (!bytes.empty() && !ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) read = 0;
     CloseHandle(file);
     bytes.resize(read);
     return bytes;
@@ -278,8 +280,8 @@ TEST_P(JloadDecodes, GivesSizeAndPixelsBottomRowFirstAndClosesTheFile) {
                 int difference = std::abs(want[channel] - got[channel]);
                 worst = std::max(worst, difference);
                 if (difference > c.tolerance && ++mismatches <= 5)
-                    ADD_FAILURE() << "pixel " << x << "," << y << " (top-down) channel " << channel
-                                  << ": want " << int(want[channel]) << ", got " << int(got[channel]);
+                    ADD_FAILURE() << "pixel " << x << "," << y << " (top-down) channel " << channel << ": want "
+                                  << int(want[channel]) << ", got " << int(got[channel]);
             }
         }
     }
@@ -300,9 +302,7 @@ const DecodeCase kDecodeCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Formats, JloadDecodes, testing::ValuesIn(kDecodeCases),
-                         [](const testing::TestParamInfo<DecodeCase>& info) {
-                             return std::string(info.param.name);
-                         });
+                         [](const testing::TestParamInfo<DecodeCase>& info) { return std::string(info.param.name); });
 
 // ---- Files that must give null ----------------------------------------
 
@@ -325,22 +325,27 @@ void PrintTo(const RejectCase& c, std::ostream* out) { *out << c.name; }
 const RejectCase kRejectCases[] = {
     {"missing", [](const std::string&) { return true; }},
     {"empty", [](const std::string& path) { return writeBytes(path, ""); }},
-    {"text", [](const std::string& path) {
+    {"text",
+     [](const std::string& path) {
          return writeBytes(path, "This is not a picture.\r\nJust a few lines of text.\r\n");
      }},
-    {"png_truncated_to_half", [](const std::string& path) {
+    {"png_truncated_to_half",
+     [](const std::string& path) {
          std::string bytes = pngBytes(makePicture(64, 64, Pattern::noise), path);
          return !bytes.empty() && writeBytes(path, bytes.substr(0, bytes.size() / 2));
      }},
-    {"small_png_truncated_to_half", [](const std::string& path) {
+    {"small_png_truncated_to_half",
+     [](const std::string& path) {
          std::string bytes = pngBytes(makePicture(3, 2, Pattern::distinct), path);
          return !bytes.empty() && writeBytes(path, bytes.substr(0, bytes.size() / 2));
      }},
-    {"png_signature_only", [](const std::string& path) {
+    {"png_signature_only",
+     [](const std::string& path) {
          std::string bytes = pngBytes(makePicture(3, 2, Pattern::distinct), path);
          return !bytes.empty() && writeBytes(path, bytes.substr(0, 8));
      }},
-    {"png_with_damaged_pixel_data", [](const std::string& path) {
+    {"png_with_damaged_pixel_data",
+     [](const std::string& path) {
          std::string bytes = pngBytes(makePicture(64, 64, Pattern::noise), path);
          size_t data = bytes.find("IDAT");
          if (data == std::string::npos || data + 8 + 64 > bytes.size()) return false;
@@ -349,18 +354,22 @@ const RejectCase kRejectCases[] = {
          for (size_t i = data + 8; i < data + 8 + 64; ++i) bytes[i] = '\xA5';
          return writeBytes(path, bytes);
      }},
-    {"png_over_the_pixel_budget", [](const std::string& path) {
+    {"png_over_the_pixel_budget",
+     [](const std::string& path) {
          return writePicture(makePicture(641, 480, Pattern::flat), Format::png, path) == S_OK;
      }},
-    {"bmp_missing_its_last_row", [](const std::string& path) {
+    {"bmp_missing_its_last_row",
+     [](const std::string& path) {
          std::string bytes;
          if (writePicture(makePicture(5, 3, Pattern::distinct), Format::bmp, path) == S_OK) bytes = readBytes(path);
          return bytes.size() > 16 && writeBytes(path, bytes.substr(0, bytes.size() - 16));
      }},
-    {"png_too_wide", [](const std::string& path) {
+    {"png_too_wide",
+     [](const std::string& path) {
          return writePicture(makePicture(kMaxPictureSide + 1, 1, Pattern::flat), Format::png, path) == S_OK;
      }},
-    {"png_too_tall", [](const std::string& path) {
+    {"png_too_tall",
+     [](const std::string& path) {
          return writePicture(makePicture(1, kMaxPictureSide + 1, Pattern::flat), Format::png, path) == S_OK;
      }},
 };
@@ -381,9 +390,7 @@ TEST_P(JloadRejects, GivesNullAndClosesTheFile) {
 }
 
 INSTANTIATE_TEST_SUITE_P(BadFiles, JloadRejects, testing::ValuesIn(kRejectCases),
-                         [](const testing::TestParamInfo<RejectCase>& info) {
-                             return std::string(info.param.name);
-                         });
+                         [](const testing::TestParamInfo<RejectCase>& info) { return std::string(info.param.name); });
 
 TEST_F(JloadTest, NullOrEmptyPathGivesNull) {
     EXPECT_EQ(jload()(nullptr), nullptr);
@@ -429,8 +436,8 @@ TEST_P(JloadComCaller, DecodesAndLeavesTheCallersApartmentAlone) {
     ASSERT_EQ(CoInitializeEx(nullptr, c.mode), S_FALSE);
     CoUninitialize();
     ComOwner<IWICImagingFactory> factory;
-    EXPECT_EQ(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                               IID_IWICImagingFactory, factory.putVoid()),
+    EXPECT_EQ(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                               factory.putVoid()),
               S_OK);
     factory.put();  // released while COM is still up
     CoUninitialize();

@@ -37,8 +37,8 @@ struct CategoryRange {
     COLORREF background;
 };
 constexpr CategoryRange kCategories[] = {
-    {0, 45, 0x41CFD7},  {45, 28, 0x4BDC6E}, {73, 3, 0xD2C882},   {76, 6, 0x6C67FF},
-    {82, 8, 0x788CBE},  {90, 14, 0xE596C4}, {104, 18, 0xCD9C9C}, {122, 5, 0xC8C8C8},
+    {0, 45, 0x41CFD7}, {45, 28, 0x4BDC6E}, {73, 3, 0xD2C882},   {76, 6, 0x6C67FF},
+    {82, 8, 0x788CBE}, {90, 14, 0xE596C4}, {104, 18, 0xCD9C9C}, {122, 5, 0xC8C8C8},
 };
 // The entry opened for the picture page, and where its picture is drawn.
 constexpr int kPictureEntry = 30;
@@ -60,10 +60,8 @@ void pass(const std::string& what) {
 bool sameText(const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
 
 void expectEqual(const std::string& what, const std::string& actual, const std::string& expected) {
-    if (actual == expected)
-        pass(what + " = " + actual);
-    else
-        fail(what + " is \"" + actual + "\", expected \"" + expected + "\"");
+    if (actual == expected) pass(what + " = " + actual);
+    else fail(what + " is \"" + actual + "\", expected \"" + expected + "\"");
 }
 
 std::string knownFolder(int csidl) {
@@ -86,10 +84,8 @@ unsigned long long folderBytes(const std::string& folder) {
     do {
         std::string name = found.cFileName;
         if (name == "." || name == "..") continue;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            total += folderBytes(folder + "\\" + name);
-        else
-            total += (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) total += folderBytes(folder + "\\" + name);
+        else total += (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
     } while (FindNextFileA(find, &found));
     FindClose(find);
     return total;
@@ -141,8 +137,8 @@ void checkUninstallKey(const std::string& folder, const std::string& version) {
     expectEqual("QuietUninstallString", registryText("QuietUninstallString"), uninstaller + " /S");
 
     DWORD estimated = 0, size = sizeof estimated;
-    if (RegGetValueA(HKEY_CURRENT_USER, kUninstallKey, "EstimatedSize", RRF_RT_REG_DWORD, nullptr, &estimated,
-                     &size) != ERROR_SUCCESS) {
+    if (RegGetValueA(HKEY_CURRENT_USER, kUninstallKey, "EstimatedSize", RRF_RT_REG_DWORD, nullptr, &estimated, &size) !=
+        ERROR_SUCCESS) {
         fail("uninstall key value EstimatedSize is missing");
         return;
     }
@@ -152,8 +148,7 @@ void checkUninstallKey(const std::string& folder, const std::string& version) {
     if (estimated + slack < kilobytes || estimated > kilobytes + slack)
         fail("EstimatedSize is " + std::to_string(estimated) + " KB, the folder holds " + std::to_string(kilobytes) +
              " KB");
-    else
-        pass("EstimatedSize = " + std::to_string(estimated) + " KB (folder " + std::to_string(kilobytes) + " KB)");
+    else pass("EstimatedSize = " + std::to_string(estimated) + " KB (folder " + std::to_string(kilobytes) + " KB)");
 }
 
 std::string versionString(const std::vector<char>& block, const char* name) {
@@ -193,8 +188,7 @@ void checkVersionResource(const std::string& exe, const std::string& version) {
     if (!VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length) || !fixed ||
         fixed->dwFileVersionMS != expected || fixed->dwProductVersionMS != expected)
         fail("the fixed file version is not " + version);
-    else
-        pass("fixed file version " + version);
+    else pass("fixed file version " + version);
 }
 
 struct Shortcut {
@@ -530,8 +524,8 @@ void checkViewer(const std::string& exe, const std::string& workingDirectory, co
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
     std::string commandLine = "\"" + exe + "\"";
-    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        workingDirectory.c_str(), &startup, &process)) {
+    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, workingDirectory.c_str(),
+                        &startup, &process)) {
         fail("cannot start " + exe + ": error " + std::to_string(GetLastError()));
         return;
     }
@@ -542,22 +536,16 @@ void checkViewer(const std::string& exe, const std::string& workingDirectory, co
     } else {
         char caption[64] = {};
         GetWindowTextA(window, caption, sizeof caption);
-        if (lstrcmpA(caption, kCaption) != 0)
-            fail("the window caption is not the viewer's");
-        else
-            pass("window QMViewer with the viewer's caption");
+        if (lstrcmpA(caption, kCaption) != 0) fail("the window caption is not the viewer's");
+        else pass("window QMViewer with the viewer's caption");
 
         Frame frame;
         std::string problem = waitForFrame(window, &frame, [](const Frame& f) { return indexProblems(f, 0); });
-        if (problem.empty())
-            pass("127 index labels in their category colours, none after them");
-        else
-            fail("index: " + problem);
+        if (problem.empty()) pass("127 index labels in their category colours, none after them");
+        else fail("index: " + problem);
         problem = sidebarProblems(frame, bitmaps);
-        if (problem.empty())
-            pass("sidebar: bitmaps 0, 11, 19-21 and 23-29 of imagelist.txt drawn pixel for pixel");
-        else
-            fail("sidebar: " + problem);
+        if (problem.empty()) pass("sidebar: bitmaps 0, 11, 19-21 and 23-29 of imagelist.txt drawn pixel for pixel");
+        else fail("sidebar: " + problem);
 
         // Hover over the entry's label, which selects it, then press: the
         // detail page opens on the ingredient picture.
@@ -593,17 +581,13 @@ void checkViewer(const std::string& exe, const std::string& workingDirectory, co
     }
     DWORD exitCode = 1;
     GetExitCodeProcess(process.hProcess, &exitCode);
-    if (exitCode != 0)
-        fail("exit code " + std::to_string(exitCode));
-    else
-        pass("exit code 0 after WM_CLOSE");
+    if (exitCode != 0) fail("exit code " + std::to_string(exitCode));
+    else pass("exit code 0 after WM_CLOSE");
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     std::vector<std::string> left = temporaryFiles(workingDirectory);
-    if (!left.empty())
-        fail("temporary file left after exit: " + left.front());
-    else
-        pass("no temporary picture file left");
+    if (!left.empty()) fail("temporary file left after exit: " + left.front());
+    else pass("no temporary picture file left");
 }
 
 int checkInstalled(const std::string& version, const std::string& pictureSources) {
@@ -645,8 +629,8 @@ int uninstall() {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
-                        &startup, &process)) {
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &startup,
+                        &process)) {
         fail("cannot run " + command + ": error " + std::to_string(GetLastError()));
         return 1;
     }
@@ -667,10 +651,8 @@ int uninstall() {
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     if (job) CloseHandle(job);
-    if (exitCode != 0)
-        fail(command + " returned " + std::to_string(exitCode));
-    else
-        pass(command + " returned 0");
+    if (exitCode != 0) fail(command + " returned " + std::to_string(exitCode));
+    else pass(command + " returned 0");
 
     if (exists(installFolder())) fail(installFolder() + " is still there");
     if (exists(shortcutPath())) fail(shortcutPath() + " is still there");
@@ -693,8 +675,9 @@ int main(int argc, char** argv) {
     } else if (mode == "uninstall" && argc == 2) {
         result = uninstall();
     } else {
-        std::fprintf(stderr, "usage: package_check installed <version> <pictures> | viewer <folder> <pictures>"
-                             " | uninstall\n");
+        std::fprintf(stderr,
+                     "usage: package_check installed <version> <pictures> | viewer <folder> <pictures>"
+                     " | uninstall\n");
     }
     CoUninitialize();
     return result;

@@ -47,18 +47,18 @@ const LineCase kLineCases[] = {
 };
 
 // Line-start rules. Columns of 60 pixels hold three two-byte characters.
-const std::string kA = "\x82\xA0";           // あ
-const std::string kI = "\x82\xA2";           // い
-const std::string kU = "\x82\xA4";           // う
-const std::string kE = "\x82\xA6";           // え
-const std::string kComma = "\x81\x41";       // 、
-const std::string kStop = "\x81\x42";        // 。
-const std::string kWideComma = "\x81\x43";   // ，
-const std::string kClose = "\x81\x76";       // 」
-const std::string kParen = "\x81\x6A";       // ）
-const std::string kSmallTsu = "\x82\xC1";    // っ
-const std::string kLong = "\x81\x5B";        // ー
-const std::string kAsia = "\x88\x9F";        // 亜: its trail byte is a lead byte when read alone
+const std::string kA = "\x82\xA0";          // あ
+const std::string kI = "\x82\xA2";          // い
+const std::string kU = "\x82\xA4";          // う
+const std::string kE = "\x82\xA6";          // え
+const std::string kComma = "\x81\x41";      // 、
+const std::string kStop = "\x81\x42";       // 。
+const std::string kWideComma = "\x81\x43";  // ，
+const std::string kClose = "\x81\x76";      // 」
+const std::string kParen = "\x81\x6A";      // ）
+const std::string kSmallTsu = "\x82\xC1";   // っ
+const std::string kLong = "\x81\x5B";       // ー
+const std::string kAsia = "\x88\x9F";       // 亜: its trail byte is a lead byte when read alone
 const std::string kAUI = kA + kI + kU;
 
 const LineCase kLineStartCases[] = {
@@ -229,10 +229,11 @@ TEST(LineBreaking, noBrokenLineOfAParagraphStartsWithAProhibitedCharacter) {
     // from four to twelve characters: no line that a full line pushed down begins with a mark,
     // only 、 and 。 reach past the column, nothing is lost, and measuring
     // and drawing count the same lines.
-    const std::string paragraph = "\x82\xB7\x82\xC1\x82\xCF\x82\xA2\x81\x75\x82\xA0\x81\x41\x82\xA2"
-                                  "\x81\x42\x81\x76\x83\x5E\x83\x8C\x81\x5B\x81\x45\x83\x5C\x81\x5B"
-                                  "\x83\x58\x81\x69\x82\xA9\x82\xE7\x82\xB5\x81\x6A\x81\x42\x82\xBF"
-                                  "\x82\xE5\x82\xC1\x82\xC6\x81\x41\x82\xA4\x82\xE1\x81\x49\x81\x48";
+    const std::string paragraph =
+        "\x82\xB7\x82\xC1\x82\xCF\x82\xA2\x81\x75\x82\xA0\x81\x41\x82\xA2"
+        "\x81\x42\x81\x76\x83\x5E\x83\x8C\x81\x5B\x81\x45\x83\x5C\x81\x5B"
+        "\x83\x58\x81\x69\x82\xA9\x82\xE7\x82\xB5\x81\x6A\x81\x42\x82\xBF"
+        "\x82\xE5\x82\xC1\x82\xC6\x81\x41\x82\xA4\x82\xE1\x81\x49\x81\x48";
     std::string text;
     for (int i = 0; i < 6; ++i) text += paragraph + (i % 2 ? "\n" : "");
     for (int32_t width = 80; width <= 240; width += 10) {

@@ -8,12 +8,12 @@
 #include <thread>
 #include <vector>
 
+#include "base/text_drawing.h"
 #include "data/food_entry.h"
 #include "print/printed_sections.h"
-#include "base/text_drawing.h"
-#include "tests/support/viewer_fixture.h"
 #include "tests/support/print_fixture.h"
 #include "tests/support/print_test_entries.h"
+#include "tests/support/viewer_fixture.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ protected:
     // by the page-break rule, from measuring passes only.
     struct Layout {
         int32_t pages = 1;
-        std::vector<int32_t> lastEnd;  // per page: the y below its last section
+        std::vector<int32_t> lastEnd;   // per page: the y below its last section
         std::vector<int32_t> firstTop;  // per page: where its first section starts
     };
     Layout expectedLayout(int index) {
@@ -48,7 +48,7 @@ protected:
         layout.lastEnd.push_back(y);
         y += 2 * g.lineGap;
         constexpr Section kRest[] = {printKampoSection, printWesternSection, printEffectSection, printSymptomsSection,
-                                     nullptr, printAdviceSection};
+                                     nullptr,           printAdviceSection};
         for (Section section : kRest) {
             auto measure = [&](int32_t top) {
                 return section ? section(e, dialog, g, top, 0) : printDishSection(e, dialog, g, top, &entries.state, 0);
@@ -125,8 +125,7 @@ TEST_F(PrintJobTest, selectionOfThePictureTabHoldsOnlyTitleBlockAndRule) {
     const GreyPage& page = pages[0];
     const int32_t ruleY = g.marginTop + 6 * g.lineHeight + 5 * g.lineGap;
     // The name (twice the body height) at the top of the column.
-    EXPECT_GT(page.inkIn(px(g.marginLeft), px(g.marginTop), px(g.marginRight), px(g.marginTop + 2 * g.lineHeight)),
-              0);
+    EXPECT_GT(page.inkIn(px(g.marginLeft), px(g.marginTop), px(g.marginRight), px(g.marginTop + 2 * g.lineHeight)), 0);
     // The rule: dark across the column, on its row.
     int32_t ruleInk = page.inkIn(px(g.marginLeft), px(ruleY) - 1, px(g.marginRight), px(ruleY) + 2, 128);
     EXPECT_GE(ruleInk, px(g.marginRight) - px(g.marginLeft) - 2);
@@ -184,8 +183,7 @@ TEST_F(PrintJobTest, entryOutsideTheListPrintsNothing) {
 int32_t pdfCount(const std::string& folder) {
     int32_t n = 0;
     std::error_code ec;
-    for (const auto& item : std::filesystem::directory_iterator(folder, ec))
-        n += item.path().extension() == ".pdf";
+    for (const auto& item : std::filesystem::directory_iterator(folder, ec)) n += item.path().extension() == ".pdf";
     return n;
 }
 

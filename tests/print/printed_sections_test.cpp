@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "base/text_drawing.h"
 #include "data/food_entry.h"
 #include "print/line_breaking_win.h"
 #include "print/print_job.h"
-#include "base/text_drawing.h"
-#include "tests/support/viewer_fixture.h"
 #include "tests/support/print_fixture.h"
 #include "tests/support/print_test_entries.h"
+#include "tests/support/viewer_fixture.h"
 
 namespace {
 
@@ -153,9 +153,7 @@ TEST_F(SectionCases, titleBlockEndsSixLinesAndFiveGapsBelowTheTop) {
     }
 }
 
-TEST_F(SectionCases, ruleAddsFiveUnits) {
-    EXPECT_EQ(printRule(dialog, g, 700, 0), 700 + 5 * g.unitY);
-}
+TEST_F(SectionCases, ruleAddsFiveUnits) { EXPECT_EQ(printRule(dialog, g, 700, 0), 700 + 5 * g.unitY); }
 
 TEST_F(SectionCases, noSymptomsGiveTheHeadingAndOneEmptyRow) {
     EXPECT_EQ(printSymptomsSection(entry(kEmptyEntry), dialog, g, 1000, 0), 1000 + 2 * pitch());

@@ -29,12 +29,13 @@ std::string detailEntries() {
         e.supplement = supplement;
         return e;
     };
-    std::vector<EntrySource> entries = {entry(0, "short", "immune", "note"), entry(1, longText(60), longText(60), longText(60)),
-                                        entry(2, "short", "", ""), entry(3, "short", "immune", "note"),
-                                        entry(4, "short", longText(40), longText(40))};
+    std::vector<EntrySource> entries = {
+        entry(0, "short", "immune", "note"), entry(1, longText(60), longText(60), longText(60)),
+        entry(2, "short", "", ""), entry(3, "short", "immune", "note"), entry(4, "short", longText(40), longText(40))};
     entries[1].symptoms = {"cough"};
     for (int i = 0; i < 12; ++i) entries[3].symptoms.push_back("symptom " + std::to_string(i));
-    for (int lines = 18; lines <= 24; ++lines) entries.push_back(entry(lines - 13, "short", longText(lines - 1), "note"));
+    for (int lines = 18; lines <= 24; ++lines)
+        entries.push_back(entry(lines - 13, "short", longText(lines - 1), "note"));
     return dataTextOf(entries);
 }
 
@@ -74,7 +75,8 @@ TEST_F(DetailPageTest, HeaderBandStaysWhiteAboveTheTitleLine) {
     for (int32_t tab : {1, 2, 3, 4, 7}) {
         paintDetail(1, tab, 100000);
         for (int y = 99; y < 110; ++y)
-            for (int x = 200; x < 790; x += 3) ASSERT_EQ(pixel(x, y), 0xFFFFFFu) << "tab " << tab << " at " << x << "," << y;
+            for (int x = 200; x < 790; x += 3)
+                ASSERT_EQ(pixel(x, y), 0xFFFFFFu) << "tab " << tab << " at " << x << "," << y;
     }
 }
 
@@ -154,7 +156,8 @@ TEST_F(DetailPageTest, FirstSectionStaysPutWhileTheSecondScrolls) {
         EXPECT_EQ(state.scroll, 60) << "tab " << tab;
         size_t i = 0, changed = 0;
         for (int y = 110; y < secondStart; ++y)
-            for (int x = 210; x < 770; x += 3) ASSERT_EQ(pixel(x, y), fixed[i++]) << "tab " << tab << " at " << x << "," << y;
+            for (int x = 210; x < 770; x += 3)
+                ASSERT_EQ(pixel(x, y), fixed[i++]) << "tab " << tab << " at " << x << "," << y;
         i = 0;
         for (int y = secondStart; y < secondStart + 60; ++y)
             for (int x = 210; x < 770; x += 3) changed += pixel(x, y) != moving[i++];
@@ -210,7 +213,7 @@ TEST_F(DetailPageTest, SymptomLinesAreTwentyPixelsApart) {
         EXPECT_EQ(firstInkColumn(130 + 20 * i), column0) << "line " << i;
     }
     EXPECT_FALSE(rowHasInk(130 + 20 * 12 + 5)) << "nothing below the twelfth line";
-    paintDetail(0, 5, 0);  // no symptoms: only the title
+    paintDetail(0, 5, 0);               // no symptoms: only the title
     for (int y = 130; y < 560; y += 5)  // rows below the client area are never cleared
         for (int x = 215; x < 770; x += 9) ASSERT_EQ(pixel(x, y), 0xFFFFFFu);
 }

@@ -47,10 +47,10 @@ TEST_F(IndexListTest, CategoryBoundariesHaveTheirListedColours) {
     struct Boundary {
         int32_t entry;
         COLORREF colour;
-    } boundaries[] = {{1, 0x41CFD7},   {44, 0x41CFD7},  {45, 0x4BDC6E},  {72, 0x4BDC6E},  {73, 0xD2C882},
-                      {75, 0xD2C882},  {76, 0x6C67FF},  {81, 0x6C67FF},  {82, 0x788CBE},  {89, 0x788CBE},
-                      {90, 0xE596C4},  {103, 0xE596C4}, {104, 0xCD9C9C}, {121, 0xCD9C9C}, {122, 0xC8C8C8},
-                      {126, 0xC8C8C8}};
+    } boundaries[] = {{1, 0x41CFD7},   {44, 0x41CFD7},  {45, 0x4BDC6E},  {72, 0x4BDC6E},
+                      {73, 0xD2C882},  {75, 0xD2C882},  {76, 0x6C67FF},  {81, 0x6C67FF},
+                      {82, 0x788CBE},  {89, 0x788CBE},  {90, 0xE596C4},  {103, 0xE596C4},
+                      {104, 0xCD9C9C}, {121, 0xCD9C9C}, {122, 0xC8C8C8}, {126, 0xC8C8C8}};
     showList(0, 0);
     for (const Boundary& b : boundaries) {
         int x = 200 + 120 * (b.entry / 26), y = 20 * (b.entry % 26 + 1);

@@ -45,8 +45,8 @@ protected:
         while (huge.size() < 1500) huge += "hhhhhhh ";
         writeDataFile("data", dishEntry(0, "2," + step68 + ",b,") + dishEntry(1, "2," + step67 + ",b,") +
                                   dishEntry(2, "0,") + dishEntry(3, "1," + huge + ",") +
-                                  "sikibetu4,name,chinese,0,n,t,0,e,c,k,i,d,s," + std::string(250, 'd') + ",0,0,effect,1," +
-                                  huge + ",advice,0,supplement,\n");
+                                  "sikibetu4,name,chinese,0,n,t,0,e,c,k,i,d,s," + std::string(250, 'd') +
+                                  ",0,0,effect,1," + huge + ",advice,0,supplement,\n");
         for (const char* name : {"0001", "0002", "0012", "no"}) {
             fs::create_directories("image/food_image");
             writeFile(std::string("image/food_image/") + name, "scrambled");

@@ -7,8 +7,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "data/food_entry.h"
 #include "data/entry_loader.h"
+#include "data/food_entry.h"
 #include "data/picture.h"
 
 PRINTDLGA dialogFor(HDC dc) {
@@ -65,8 +65,7 @@ bool runHostCommand(const std::string& command, DWORD timeoutMs) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessA("/bin/sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-    {
+    if (!CreateProcessA("/bin/sh", line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
         std::fprintf(stderr, "cannot start /bin/sh (error %lu)\n", GetLastError());
         return false;
     }
@@ -138,8 +137,9 @@ std::vector<GreyPage> renderPostScript(const std::string& psPath, int32_t dpi) {
     std::string folder = psPath + "-pages";
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
-    std::string command = std::string(VERDALIS_GHOSTSCRIPT) + " -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pgmraw -r" + std::to_string(dpi) +
-                          " -sOutputFile='" + unixPathOf(folder) + "/page-%03d.pgm' '" + unixPathOf(psPath) + "'";
+    std::string command = std::string(VERDALIS_GHOSTSCRIPT) + " -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pgmraw -r" +
+                          std::to_string(dpi) + " -sOutputFile='" + unixPathOf(folder) + "/page-%03d.pgm' '" +
+                          unixPathOf(psPath) + "'";
     std::vector<GreyPage> pages;
     if (!runHostCommand(command, 120000)) return pages;
     for (int n = 1;; ++n) {
@@ -188,16 +188,16 @@ std::string printTestEntries() {
     std::string ingredients = "10,";
     for (int i = 0; i < 10; ++i) ingredients += "材料" + std::to_string(i) + ",大さじ" + std::to_string(i) + ",";
     std::string longDish = "長い料理," + ingredients + counted(10, "よく煮込む手順") + "体が温まる," +
-                           counted(10, "別の料理") ;
+                           counted(10, "別の料理");
     std::string unbroken;
     while (unbroken.size() < 1800) unbroken += "大根はアブラナ科の野菜で、";
-    return entryLine(kShortEntry, {"短い項目,短名,4,温,甘", counted(2, "せき"), "ひとこと", "成分", "漢方",
-                                   "免疫", "詳細", "要約", "料理,1,水,少々,1,煮る,効果,1,ほか,", "助言", "補足"}) +
-           entryLine(kLongEntry, {"長い項目,長名,11,涼,辛・甘", counted(12, "症状の名前"), numberedLines("episode ", 3),
-                                  numberedLines("components ", 20), numberedLines("kampo ", 40),
-                                  numberedLines("immunity ", 10), numberedLines("detail ", 30),
-                                  numberedLines("summary ", 5), longDish, numberedLines("advice ", 30),
-                                  numberedLines("supplement ", 10)}) +
+    return entryLine(kShortEntry, {"短い項目,短名,4,温,甘", counted(2, "せき"), "ひとこと", "成分", "漢方", "免疫",
+                                   "詳細", "要約", "料理,1,水,少々,1,煮る,効果,1,ほか,", "助言", "補足"}) +
+           entryLine(kLongEntry,
+                     {"長い項目,長名,11,涼,辛・甘", counted(12, "症状の名前"), numberedLines("episode ", 3),
+                      numberedLines("components ", 20), numberedLines("kampo ", 40), numberedLines("immunity ", 10),
+                      numberedLines("detail ", 30), numberedLines("summary ", 5), longDish,
+                      numberedLines("advice ", 30), numberedLines("supplement ", 10)}) +
            entryLine(kEmptyEntry, {"空の項目,空名,0,平,淡", "0,", "", "", "", "", "", "", "料理,0,0,,0,", "", ""}) +
            entryLine(kUnbrokenEntry, {"続く項目,続名,6,温,苦", counted(1, "疲れ"), unbroken, unbroken, unbroken,
                                       unbroken, unbroken, unbroken, longDish, unbroken, unbroken});

@@ -26,8 +26,8 @@ void ViewerTest::SetUp() {
     GetCurrentDirectoryA(sizeof buffer, buffer);
     previousFolder = buffer;
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    auto dir = std::filesystem::temp_directory_path() / (std::string("verdalis-") + info->test_suite_name() + "-" +
-                                                         info->name());
+    auto dir = std::filesystem::temp_directory_path() /
+               (std::string("verdalis-") + info->test_suite_name() + "-" + info->name());
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     folder = dir.string();

@@ -121,8 +121,7 @@ TEST(Pack, RejectsWhatTheDataFileCannotHold) {
         EXPECT_TRUE(packEntries(sources, diagnostics).empty()) << c.what;
         std::string errors = errorsOf(diagnostics);
         std::string where = "entries/42.yaml: entry 42 (" + sources[42].entry.name + "): " + c.field;
-        EXPECT_NE(errors.find(where), std::string::npos)
-            << c.what << ": " << errors;
+        EXPECT_NE(errors.find(where), std::string::npos) << c.what << ": " << errors;
         EXPECT_NE(errors.find(c.reason), std::string::npos) << c.what << ": " << errors;
     }
 }
@@ -133,7 +132,9 @@ TEST(Pack, RejectsMissingDuplicateAndMiscountedEntries) {
     std::vector<Diagnostic> diagnostics;
     EXPECT_TRUE(packEntries(sources, diagnostics).empty());
     std::string errors = errorsOf(diagnostics);
-    EXPECT_NE(errors.find("entries/8.yaml: entry 8 (大根8): field index: also used by entries/7.yaml"), std::string::npos) << errors;
+    EXPECT_NE(errors.find("entries/8.yaml: entry 8 (大根8): field index: also used by entries/7.yaml"),
+              std::string::npos)
+        << errors;
     EXPECT_NE(errors.find("entry 7: field index: no file has this index"), std::string::npos) << errors;
 
     sources = sampleEntries();
@@ -154,7 +155,8 @@ TEST(Pack, WarnsAboutLayoutButPacks) {
     for (const Diagnostic& d : diagnostics) warnings += formatDiagnostic(d) + "\n";
     for (const char* field : {"dishEffect", "steps[0]", "ingredients[0].name", "ingredients[0].amount"})
         EXPECT_NE(warnings.find(std::string("warning: entry 0 (大根0): field ") + field), std::string::npos)
-            << field << "\n" << warnings;
+            << field << "\n"
+            << warnings;
 }
 
 std::string warningsOf(const std::vector<Diagnostic>& diagnostics) {
@@ -225,10 +227,10 @@ TEST(Pack, WarnsWhenTheChineseNameBoxBreaksInsideAWord) {
         bool warns;
     };
     const Case cases[] = {
-        {"甘藍（かんらん）・巻心菜（けんしんさい）", true},   // けんしん / さい）
-        {"黒芝麻（こくしま）・胡麻仁（ごまにん）", true},     // ごま / にん）
+        {"甘藍（かんらん）・巻心菜（けんしんさい）", true},               // けんしん / さい）
+        {"黒芝麻（こくしま）・胡麻仁（ごまにん）", true},                 // ごま / にん）
         {"蘿蔔（らふく）・胡蘿蔔（こらふく）・大根（だいこん）", false},  // after ・
-        {"甘藍（かんらん）・巻心菜", false},                  // one line
+        {"甘藍（かんらん）・巻心菜", false},                              // one line
     };
     for (const Case& c : cases) {
         std::vector<SourceFile> sources = sampleEntries();
@@ -236,23 +238,25 @@ TEST(Pack, WarnsWhenTheChineseNameBoxBreaksInsideAWord) {
         std::vector<Diagnostic> diagnostics;
         EXPECT_FALSE(packEntries(sources, diagnostics).empty()) << c.chineseName << ": " << errorsOf(diagnostics);
         std::string warnings = warningsOf(diagnostics);
-        bool warned = warnings.find("entries/14.yaml: warning: entry 14 (大根14): field chineseName: the 300 pixels "
-                                    "wide box breaks it inside a word") != std::string::npos;
+        bool warned = warnings.find(
+                          "entries/14.yaml: warning: entry 14 (大根14): field chineseName: the 300 pixels "
+                          "wide box breaks it inside a word") != std::string::npos;
         EXPECT_EQ(warned, c.warns) << c.chineseName << ":\n" << warnings;
     }
 }
 
 TEST(Pack, RejectsStyleVariantsOutsideReadingsAndAllowedForms) {
     std::vector<Diagnostic> diagnostics;
-    std::vector<StyleRule> style = parseStyleRules("# variant, instead, allowed\nせき\t咳\n風邪\tかぜ\t風邪（ふうじゃ）\n",
-                                                   "style.tsv", diagnostics);
+    std::vector<StyleRule> style = parseStyleRules(
+        "# variant, instead, allowed\nせき\t咳\n風邪\tかぜ\t風邪（ふうじゃ）\n", "style.tsv", diagnostics);
     ASSERT_EQ(style.size(), 2u) << errorsOf(diagnostics);
     struct Case {
         const char* kampo;
         const char* expected;  // empty: packs
     };
     const Case cases[] = {
-        {"風邪をひいたときに。", "entries/9.yaml: entry 9 (大根9): field kampo: 「風邪」: the style sheet writes 「かぜ」"},
+        {"風邪をひいたときに。",
+         "entries/9.yaml: entry 9 (大根9): field kampo: 「風邪」: the style sheet writes 「かぜ」"},
         {"せきが出る。せき止めに。", "field kampo: 「せき」 (2 times): the style sheet writes 「咳」"},
         {"風邪（ふうじゃ）を払う。", ""},
         {"咳（せき）を鎮める。", ""},
@@ -295,9 +299,10 @@ TEST(Pack, WarnsAboutASentenceThatMoreThanTwoEntriesShare) {
     sources[50].entry.kampo = formula + shared;
     diagnostics.clear();
     EXPECT_FALSE(packEntries(sources, diagnostics).empty()) << errorsOf(diagnostics);
-    EXPECT_NE(warningsOf(diagnostics).find("warning: the sentence 「" + shared +
-                                           "」 is in 3 entries: 3 (advice), 17 (supplement), 50 (kampo)"),
-              std::string::npos)
+    EXPECT_NE(
+        warningsOf(diagnostics)
+            .find("warning: the sentence 「" + shared + "」 is in 3 entries: 3 (advice), 17 (supplement), 50 (kampo)"),
+        std::string::npos)
         << warningsOf(diagnostics);
 }
 

@@ -2,8 +2,8 @@
 // against GDI under Wine, in the fonts the viewer draws with.
 #include "tools/screen_text.h"
 
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <cstdio>
 #include <fstream>
@@ -51,8 +51,8 @@ struct MemoryDc {
 };
 
 struct NameFont {
-    HFONT font = CreateFontA(40, 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, VARIABLE_PITCH | FF_ROMAN, nullptr);
+    HFONT font = CreateFontA(40, 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                             DEFAULT_QUALITY, VARIABLE_PITCH | FF_ROMAN, nullptr);
     ~NameFont() { DeleteObject(font); }
 };
 
@@ -149,28 +149,29 @@ TEST(ScreenText, WrappedLinesAreTheLinesDrawTextDraws) {
     ASSERT_GE(cases.size(), 127u);
     // Ten full-width characters fit in 160 pixels; the eleventh is the rule under test.
     const char* edges[] = {
-        "あいうえおかきくけこ。さしすせそ",   // 。 stays with the line before
-        "あいうえおかきくけこ、さしすせそ",   // 、
-        "あいうえおかきくけこ）さしすせそ",   // ）
-        "あいうえおかきくけこ」さしすせそ",   // 」
-        "あいうえおかきくけこ・さしすせそ",   // ・
-        "あいうえおかきくけこーさしすせそ",   // ー
-        "あいうえおかきくけこっさしすせそ",   // small kana
-        "あいうえおかきくけこャさしすせそ",   // small katakana
-        "あいうえおかきく（けこさしすせそ",   // （ moves to the next line when its word does not fit
-        "あいうえおかきくけ（こさしすせそ",   // （ does not end a line
-        "あいうえおかきくけこさしすせそ",     // plain kana break anywhere
-        "漢字漢字漢字漢字漢字漢字漢字漢字",   // and so do kanji
+        "あいうえおかきくけこ。さしすせそ",  // 。 stays with the line before
+        "あいうえおかきくけこ、さしすせそ",  // 、
+        "あいうえおかきくけこ）さしすせそ",  // ）
+        "あいうえおかきくけこ」さしすせそ",  // 」
+        "あいうえおかきくけこ・さしすせそ",  // ・
+        "あいうえおかきくけこーさしすせそ",  // ー
+        "あいうえおかきくけこっさしすせそ",  // small kana
+        "あいうえおかきくけこャさしすせそ",  // small katakana
+        "あいうえおかきく（けこさしすせそ",  // （ moves to the next line when its word does not fit
+        "あいうえおかきくけ（こさしすせそ",  // （ does not end a line
+        "あいうえおかきくけこさしすせそ",    // plain kana break anywhere
+        "漢字漢字漢字漢字漢字漢字漢字漢字",  // and so do kanji
         "ab cd efgh ijkl mnop qrst uvwx",    // ASCII breaks at spaces, which are dropped
-        "abc あいうえおかきくけこさし",       // ASCII before kana
-        "あいうえおかきくけabcdefgh",         // an ASCII word moves whole
+        "abc あいうえおかきくけこさし",      // ASCII before kana
+        "あいうえおかきくけabcdefgh",        // an ASCII word moves whole
     };
     for (const char* e : edges) cases.push_back({e, 160});
     for (const Case& c : cases) {
         std::vector<std::string> lines = wrapSystemFontLines(c.text, c.width);
         std::string shown;
         for (const std::string& l : lines) shown.append("[").append(l).append("]");
-        EXPECT_TRUE(drawn(c.text, c.width, nullptr) == drawn(c.text, c.width, &lines)) << hex(c.text) << " as " << shown;
+        EXPECT_TRUE(drawn(c.text, c.width, nullptr) == drawn(c.text, c.width, &lines))
+            << hex(c.text) << " as " << shown;
     }
 }
 
