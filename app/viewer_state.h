@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "base/screen_layout.h"
 #include "data/record_list.h"
 #include "jload/jload.h"
 
@@ -26,7 +27,7 @@ struct ViewerState {
     int32_t tab = 0;       // 0 = picture, 1-7 = the tab bar
     int32_t scroll = 0;    // detail page offset in pixels, never below 0
     int32_t lastMouseY = 0;
-    int32_t pageBottom = 580;  // text column bottom in the window as it is, set by each frame
+    int32_t pageBottom = kPageBottom;  // text column bottom in the window as it is, set by each frame
 };
 
 extern ViewerState gViewer;

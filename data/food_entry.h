@@ -15,7 +15,9 @@ constexpr int32_t kMaxSymptoms = 12;
 constexpr int32_t kMaxDishRows = 10;  // ingredients, steps, other dishes and pairs
 constexpr std::size_t kFieldBufferSize = 2000;
 
-// One encyclopedia entry, read-only once parsed. Slots beyond a count are empty.
+// One encyclopedia entry, read-only once parsed. Every count is at most its
+// list's capacity (the parser keeps the first items of a longer list), so the
+// pages and the printout walk a list up to its count. Slots beyond it are empty.
 struct FoodEntry {
     int32_t loaded = 0;
     int32_t id = 0;

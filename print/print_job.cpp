@@ -36,7 +36,7 @@ constexpr SectionPrinter kTabSections[] = {
     printDishSection,
     withoutState<printAdviceSection>,
 };
-constexpr int32_t kTabCount = static_cast<int32_t>(std::size(kTabSections));
+static_assert(std::size(kTabSections) == kTabCount, "one entry per tab");
 
 // The sections after the episode, in page order; each may move to a new page.
 constexpr SectionPrinter kBreakableSections[] = {

@@ -133,7 +133,7 @@ DishSectionLayout layoutDishSection(const FoodEntry& entry, HDC dc, const PageGe
     box.left = geometry.marginLeft + 90 * unitX;
     layout.ingredientHeading = box;
     box.top += lineAdvance;
-    layout.ingredientCount = entry.ingredientCount < kMaxDishRows ? entry.ingredientCount : kMaxDishRows;
+    layout.ingredientCount = entry.ingredientCount;
     for (int32_t i = 0; i < layout.ingredientCount; ++i) {
         const RECT nameBox{105 * unitX, box.top, geometry.pageWidth - 70 * unitX, geometry.marginBottom};
         const RECT amountBox{150 * unitX, box.top, geometry.pageWidth - 15 * unitX, geometry.marginBottom};
@@ -152,7 +152,7 @@ DishSectionLayout layoutDishSection(const FoodEntry& entry, HDC dc, const PageGe
     box.top = y + geometry.lineHeight + 7 * geometry.lineGap + 60 * geometry.unitY;
     layout.stepHeading = box;
     box.top += lineAdvance;
-    layout.stepCount = entry.stepCount < kMaxDishRows ? entry.stepCount : kMaxDishRows;
+    layout.stepCount = entry.stepCount;
     for (int32_t n = 0; n < layout.stepCount; ++n) {
         char label[16];
         formatStepNumber(label, n + 1);
@@ -171,7 +171,7 @@ DishSectionLayout layoutDishSection(const FoodEntry& entry, HDC dc, const PageGe
 
     layout.otherDishHeading = box;
     box.top += lineAdvance;
-    layout.otherDishCount = entry.otherDishCount < kMaxDishRows ? entry.otherDishCount : kMaxDishRows;
+    layout.otherDishCount = entry.otherDishCount;
     for (int32_t i = 0; i < layout.otherDishCount; ++i) {
         layout.otherDishes[i] = box;
         box.top += lineAdvance;
@@ -338,7 +338,7 @@ int32_t printSymptomsSection(const FoodEntry& entry, const PRINTDLGA& dialog, co
     int32_t x = geometry.marginLeft;
     int32_t rowTop = s.box.top;
     const int32_t separatorWidth = extentOf(s.dc, kSymptomSeparator);
-    const int32_t symptomCount = entry.symptomCount < kMaxSymptoms ? entry.symptomCount : kMaxSymptoms;
+    const int32_t symptomCount = entry.symptomCount;
     for (int32_t i = 0; i < symptomCount; ++i) {
         char symptom[sizeof entry.symptoms[i] + 1] = {};
         std::memcpy(symptom, entry.symptoms[i], sizeof entry.symptoms[i]);  // always NUL-terminated

@@ -112,7 +112,7 @@ void drawSymptomsPage(ViewerState* state, const FoodEntry& entry) {
     SetBkColor(dc, kTitleBackground);
     TextOutA(dc, kColumnLeft, kTitleTop, kTitle, sizeof kTitle - 1);
     SetBkColor(dc, kWhite);
-    for (int32_t i = 0; i < entry.symptomCount && i < kMaxSymptoms; ++i) {
+    for (int32_t i = 0; i < entry.symptomCount; ++i) {
         RECT r{kSymptomLeft, kSymptomTop + kSymptomStep * i, kColumnRight, kPageBottom};
         DrawTextA(dc, entry.symptoms[i], -1, &r, DT_WORDBREAK);
     }

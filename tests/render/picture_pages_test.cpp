@@ -31,9 +31,12 @@ void* solidPicture(const char*) {
     return block;
 }
 
-std::string dishEntry(int id, const std::string& steps) {
-    return "sikibetu" + std::to_string(id) + ",name,chinese,0,n,t,0,e,c,k,i,d,s,dish" + std::to_string(id) +
-           ",2,大根,1本,水,2カップ," + steps + "effect,1,other,advice,0,supplement,\n";
+EntrySource dishEntry(int id, const std::vector<std::string>& steps) {
+    EntrySource e = sampleEntry(id);
+    e.dishName = "dish" + std::to_string(id);
+    e.ingredients = {{"大根", "1本"}, {"水", "2カップ"}};
+    e.steps = steps;
+    return e;
 }
 
 class PicturePagesTest : public ViewerTest {
@@ -43,10 +46,12 @@ protected:
         std::string step67(67, 's'), step68(68, 's');
         std::string huge;  // longer than the page's 512-byte formatting buffer, in words that wrap
         while (huge.size() < 1500) huge += "hhhhhhh ";
-        writeDataFile("data", dishEntry(0, "2," + step68 + ",b,") + dishEntry(1, "2," + step67 + ",b,") +
-                                  dishEntry(2, "0,") + dishEntry(3, "1," + huge + ",") +
-                                  "sikibetu4,name,chinese,0,n,t,0,e,c,k,i,d,s," + std::string(250, 'd') +
-                                  ",0,0,effect,1," + huge + ",advice,0,supplement,\n");
+        EntrySource longNames = dishEntry(4, {});
+        longNames.dishName = std::string(250, 'd');
+        longNames.ingredients.clear();
+        longNames.otherDishes = {huge};
+        writeDataFile("data", dataTextOf({dishEntry(0, {step68, "b"}), dishEntry(1, {step67, "b"}), dishEntry(2, {}),
+                                          dishEntry(3, {huge}), longNames}));
         for (const char* name : {"0001", "0002", "0012", "no"}) {
             fs::create_directories("image/food_image");
             writeFile(std::string("image/food_image/") + name, "scrambled");

@@ -152,6 +152,7 @@ std::vector<GreyPage> renderPostScript(const std::string& psPath, int32_t dpi) {
     return pages;
 }
 
+#include "tests/support/entry_builder.h"
 #include "tests/support/print_test_entries.h"
 
 namespace {
@@ -162,43 +163,74 @@ std::string numberedLines(const std::string& word, int lines) {
     return s + "end";
 }
 
-std::string counted(int n, const std::string& word) {
-    std::string s = std::to_string(n) + ",";
-    for (int i = 0; i < n; ++i) s += word + std::to_string(i) + ",";
-    return s;
+std::vector<std::string> numbered(int n, const std::string& word) {
+    std::vector<std::string> items;
+    for (int i = 0; i < n; ++i) items.push_back(word + std::to_string(i));
+    return items;
 }
 
-struct EntryTexts {
-    std::string head;  // name, chinese name, season, nature, taste
-    std::string symptoms;
-    std::string episode, components, kampo, immunity, detail, summary;
-    std::string dish;  // name, ingredients, steps, effect, other dishes
-    std::string advice, supplement;
-};
-
-std::string entryLine(int id, const EntryTexts& t) {
-    return "sikibetu" + std::to_string(id) + "," + t.head + "," + t.symptoms + t.episode + "," + t.components + "," +
-           t.kampo + "," + t.immunity + "," + t.detail + "," + t.summary + "," + t.dish + t.advice + ",0," +
-           t.supplement + ",\n";
+// An entry whose long texts are all `text` unless set otherwise afterwards.
+EntrySource entryOf(int id, const char* name, const char* chineseName, int season, const char* nature,
+                    const char* taste, const std::string& text) {
+    EntrySource e;
+    e.index = id;
+    e.name = name;
+    e.chineseName = chineseName;
+    e.seasonMonth = season;
+    e.nature = nature;
+    e.taste = taste;
+    e.episode = e.components = e.kampo = e.immunity = e.effectDetail = e.effectSummary = e.advice = e.supplement = text;
+    e.dishName = "料理";
+    return e;
 }
 
 }  // namespace
 
 std::string printTestEntries() {
-    std::string ingredients = "10,";
-    for (int i = 0; i < 10; ++i) ingredients += "材料" + std::to_string(i) + ",大さじ" + std::to_string(i) + ",";
-    std::string longDish = "長い料理," + ingredients + counted(10, "よく煮込む手順") + "体が温まる," +
-                           counted(10, "別の料理");
+    std::vector<IngredientRow> ingredients;
+    for (int i = 0; i < 10; ++i) ingredients.push_back({"材料" + std::to_string(i), "大さじ" + std::to_string(i)});
+    auto longDish = [&](EntrySource& e) {
+        e.dishName = "長い料理";
+        e.ingredients = ingredients;
+        e.steps = numbered(10, "よく煮込む手順");
+        e.dishEffect = "体が温まる";
+        e.otherDishes = numbered(10, "別の料理");
+    };
     std::string unbroken;
     while (unbroken.size() < 1800) unbroken += "大根はアブラナ科の野菜で、";
-    return entryLine(kShortEntry, {"短い項目,短名,4,温,甘", counted(2, "せき"), "ひとこと", "成分", "漢方", "免疫",
-                                   "詳細", "要約", "料理,1,水,少々,1,煮る,効果,1,ほか,", "助言", "補足"}) +
-           entryLine(kLongEntry,
-                     {"長い項目,長名,11,涼,辛・甘", counted(12, "症状の名前"), numberedLines("episode ", 3),
-                      numberedLines("components ", 20), numberedLines("kampo ", 40), numberedLines("immunity ", 10),
-                      numberedLines("detail ", 30), numberedLines("summary ", 5), longDish,
-                      numberedLines("advice ", 30), numberedLines("supplement ", 10)}) +
-           entryLine(kEmptyEntry, {"空の項目,空名,0,平,淡", "0,", "", "", "", "", "", "", "料理,0,0,,0,", "", ""}) +
-           entryLine(kUnbrokenEntry, {"続く項目,続名,6,温,苦", counted(1, "疲れ"), unbroken, unbroken, unbroken,
-                                      unbroken, unbroken, unbroken, longDish, unbroken, unbroken});
+
+    EntrySource shortEntry = entryOf(kShortEntry, "短い項目", "短名", 4, "温", "甘", "");
+    shortEntry.symptoms = numbered(2, "せき");
+    shortEntry.episode = "ひとこと";
+    shortEntry.components = "成分";
+    shortEntry.kampo = "漢方";
+    shortEntry.immunity = "免疫";
+    shortEntry.effectDetail = "詳細";
+    shortEntry.effectSummary = "要約";
+    shortEntry.ingredients = {{"水", "少々"}};
+    shortEntry.steps = {"煮る"};
+    shortEntry.dishEffect = "効果";
+    shortEntry.otherDishes = {"ほか"};
+    shortEntry.advice = "助言";
+    shortEntry.supplement = "補足";
+
+    EntrySource longEntry = entryOf(kLongEntry, "長い項目", "長名", 11, "涼", "辛・甘", "");
+    longEntry.symptoms = numbered(12, "症状の名前");
+    longEntry.episode = numberedLines("episode ", 3);
+    longEntry.components = numberedLines("components ", 20);
+    longEntry.kampo = numberedLines("kampo ", 40);
+    longEntry.immunity = numberedLines("immunity ", 10);
+    longEntry.effectDetail = numberedLines("detail ", 30);
+    longEntry.effectSummary = numberedLines("summary ", 5);
+    longDish(longEntry);
+    longEntry.advice = numberedLines("advice ", 30);
+    longEntry.supplement = numberedLines("supplement ", 10);
+
+    EntrySource emptyEntry = entryOf(kEmptyEntry, "空の項目", "空名", 0, "平", "淡", "");
+
+    EntrySource unbrokenEntry = entryOf(kUnbrokenEntry, "続く項目", "続名", 6, "温", "苦", unbroken);
+    unbrokenEntry.symptoms = numbered(1, "疲れ");
+    longDish(unbrokenEntry);
+
+    return dataTextOf({shortEntry, longEntry, emptyEntry, unbrokenEntry});
 }
