@@ -18,9 +18,12 @@ step() {  # step <name> <command...>: runs the command, records a failure
     return 1
   fi
 }
-step host ctest --preset host || true
+step host ctest --preset host --output-on-failure || true
 # Every Windows test run starts from a stopped wineserver.
-step windows-prefix scripts/wine-prefix.sh test && step windows ctest --preset windows || true
+# A case that fails is run once more, since a Wine start-up can fail for
+# reasons of its own; a real failure fails twice and is reported with its output.
+step windows-prefix scripts/wine-prefix.sh test &&
+  step windows ctest --preset windows --output-on-failure --repeat until-pass:2 || true
 step fuzz-build sh -c 'cmake --preset fuzz >/dev/null && cmake --build --preset fuzz' &&
   step fuzz ctest --preset fuzz || true
 # Every C++ file follows .clang-format.

@@ -35,5 +35,8 @@ if [ ! -f "$WINEPREFIX/.verdalis-ready" ]; then
   rm -f "$log"
   touch "$WINEPREFIX/.verdalis-ready"
 elif [ "$keep_server" = 0 ]; then
+  # -k only signals the server: wait until it is gone, or the next program
+  # could reach a server that is shutting down.
   wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
 fi
