@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "base/screen_layout.h"
+
 // Where the dish page (tab 6) puts each of its parts, apart from any window:
 // the page draws at these positions, and the content tool warns about texts
 // that need more room than they allow for.
@@ -11,7 +13,7 @@
 constexpr int32_t kDishPageRows = 10;
 
 // Columns, in pixels of the frame.
-constexpr int kDishTitleLeft = 210;  // the section titles, the dish name and the step numbers
+constexpr int kDishTitleLeft = kColumnLeft;  // the section titles, the dish name and the step numbers
 constexpr int kDishPictureLeft = 215;
 constexpr int kIngredientTitleLeft = 530;
 constexpr int kIngredientNameLeft = 535;
@@ -19,7 +21,7 @@ constexpr int kIngredientNameRight = 680;
 constexpr int kIngredientAmountLeft = 690;
 constexpr int kIngredientAmountRight = 780;
 constexpr int kStepTextLeft = 230;
-constexpr int kDishTextRight = 770;  // steps and other dishes
+constexpr int kDishTextRight = kColumnRight;  // steps and other dishes
 constexpr int kDishEffectLeft = 215;
 constexpr int kOtherDishLeft = 215;
 constexpr int kDishRowStep = 20;  // one line of the page's text

@@ -75,6 +75,8 @@ constexpr int kListRowsPerColumn = 26;
 // The detail page.
 constexpr int kPageLeft = 200;    // header, tab bar and tab pages
 constexpr int kTitleTop = 110;    // the first title line under the tab bar
+constexpr int kColumnLeft = 210;  // the tab pages' text column
+constexpr int kColumnRight = 770;
 constexpr int kPageBottom = 580;  // the text column's bottom in a full 600-pixel-high frame
 constexpr int kPageMargin = 20;   // white kept below the column's last line
 constexpr int kTabCount = 8;      // tab 0 is the picture page and has no label

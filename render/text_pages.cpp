@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr int kColumnLeft = 210;
-constexpr int kColumnRight = 770;
 constexpr int kSymptomLeft = 215;
 constexpr int kSymptomTop = 130;
 constexpr int kSymptomStep = 20;
