@@ -43,6 +43,7 @@ add_library(verdalis_viewer STATIC
   app/main_window.cpp
   app/pointer_input.cpp
   app/viewer_state.cpp
+  base/text_drawing.cpp
   data/back_buffer.cpp
   data/entry_loader.cpp
   data/picture.cpp
