@@ -85,7 +85,8 @@ uint64_t frameHash(const ViewerState* state) {
     GdiFlush();
     const auto* bytes = static_cast<const unsigned char*>(state->backBits);
     uint64_t hash = 1469598103934665603ull;
-    for (std::size_t i = 0; i < std::size_t{kFrameWidth} * kFrameHeight * 3; ++i) hash = (hash ^ bytes[i]) * 1099511628211ull;
+    for (std::size_t i = 0; i < std::size_t{kFrameWidth} * kFrameHeight * 3; ++i)
+        hash = (hash ^ bytes[i]) * 1099511628211ull;
     return hash;
 }
 
@@ -94,8 +95,8 @@ void writeFrameBitmap(const ViewerState* state, const char* path) {
     FILE* out = std::fopen(path, "wb");
     if (!out) return;
     const uint32_t pixels = uint32_t{kFrameWidth} * kFrameHeight * 3;
-    BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + pixels), 0, 0,
-                          sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+    BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + pixels), 0,
+                          0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
     BITMAPINFOHEADER info{sizeof(BITMAPINFOHEADER), kFrameWidth, -kFrameHeight, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     std::fwrite(&file, sizeof file, 1, out);
     std::fwrite(&info, sizeof info, 1, out);
@@ -146,7 +147,8 @@ int main(int argc, char** argv) {
     if (!hwnd) return 1;
     ShowWindow(hwnd, SW_SHOWNORMAL);
     ViewerState* state = &gViewer;
-    if (argc > 2 && std::strcmp(argv[1], "frames") == 0) return writeFrameHashes(hwnd, state, argv[2], argc > 3 ? argv[3] : nullptr);
+    if (argc > 2 && std::strcmp(argv[1], "frames") == 0)
+        return writeFrameHashes(hwnd, state, argv[2], argc > 3 ? argv[3] : nullptr);
     std::printf("%d entries, %d sidebar bitmaps, %d frames each\n", count(state->entries), count(state->bitmaps),
                 frames);
 

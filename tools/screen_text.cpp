@@ -4,7 +4,6 @@
 
 #include "base/text_lines.h"
 
-
 int32_t systemFontWidth(std::string_view sjis) { return static_cast<int32_t>(sjis.size()) * kSystemFontHalfWidth; }
 
 int32_t nameFontWidth(std::string_view sjis) { return static_cast<int32_t>(sjis.size()) * kNameFontHalfWidth; }

@@ -56,9 +56,8 @@ TEST(TextLines, noBundledTextBreaksTheRules) {
     std::vector<std::string> texts;
     for (const auto& file : std::filesystem::directory_iterator(VERDALIS_SOURCE_DIR "/content/entries")) {
         SourceFile source = readEntryYaml(file.path().string(), diagnostics);
-        forEachText(source.entry, [&](const std::string&, std::string& value, std::size_t) {
-            texts.push_back(sjis(value));
-        });
+        forEachText(source.entry,
+                    [&](const std::string&, std::string& value, std::size_t) { texts.push_back(sjis(value)); });
     }
     ASSERT_GE(texts.size(), 127u * 10);
     int lines = 0;

@@ -121,7 +121,9 @@ struct Drawn {
 
 std::vector<Drawn> drawAll(const std::string& text, const LineBox& area, int32_t* bottom = nullptr) {
     std::vector<Drawn> drawn;
-    DrawLine record = [&](std::string_view line, const LineBox& box, bool) { drawn.push_back({std::string(line), box}); };
+    DrawLine record = [&](std::string_view line, const LineBox& box, bool) {
+        drawn.push_back({std::string(line), box});
+    };
     int32_t y = layoutTextBlock(text, area, kGap, kHeight, kFixedWidth, &record);
     if (bottom) *bottom = y;
     return drawn;
@@ -241,7 +243,9 @@ TEST(LineBreaking, noBrokenLineOfAParagraphStartsWithAProhibitedCharacter) {
     for (int32_t width = 80; width <= 240; width += 10) {
         LineBox area{0, 0, width, 100000};
         std::vector<Drawn> drawn;
-        DrawLine record = [&](std::string_view line, const LineBox& box, bool) { drawn.push_back({std::string(line), box}); };
+        DrawLine record = [&](std::string_view line, const LineBox& box, bool) {
+            drawn.push_back({std::string(line), box});
+        };
         int32_t drawnBottom = layoutTextBlock(text, area, kGap, kHeight, kFixedWidth, &record);
         EXPECT_EQ(layoutTextBlock(text, area, kGap, kHeight, kFixedWidth, nullptr), drawnBottom) << width;
         EXPECT_EQ(drawnBottom, static_cast<int32_t>(drawn.size()) * kPitch) << width;
