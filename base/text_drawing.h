@@ -15,12 +15,11 @@ inline void fillSolid(HDC dc, const RECT& rect, COLORREF colour) {
     FillRect(dc, &rect, brush.get());
 }
 
-// A text word-wrapped by the system into rect (clipped to it), and the height
-// that the same wrapping takes; only rect's width matters for the height.
-inline void drawWrapped(HDC dc, const char* text, RECT rect) { DrawTextA(dc, text, -1, &rect, DT_WORDBREAK); }
-inline int measureWrapped(HDC dc, const char* text, RECT rect) {
-    return DrawTextA(dc, text, -1, &rect, DT_CALCRECT | DT_WORDBREAK);
-}
+// A text word-wrapped into rect by the viewer's own line breaking, one line of
+// the font's height under the other, clipped to rect; and the height the same
+// lines take (only rect's width matters for it). A null text is empty.
+void drawWrapped(HDC dc, const char* text, const RECT& rect);
+int measureWrapped(HDC dc, const char* text, const RECT& rect);
 
 // The serif Shift-JIS font of the entry names on screen and of everything on
 // paper, `height` pixels high (IPAMincho under the project's Wine setup).

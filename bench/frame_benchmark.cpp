@@ -4,6 +4,11 @@
 // Prints the fastest frame, the median and the 99th percentile in
 // milliseconds; on a busy machine the fastest frame is the steadiest figure. The picture and
 // dish pages run 1000 frames unless told otherwise.
+//   scripts/wine-test.sh ../frame_benchmark.exe frames FILE [FOLDER]
+// instead writes one line per frame to FILE: entry, tab, scroll and a hash of
+// the back buffer, for every tab of every entry unscrolled and scrolled, so
+// that two builds can be compared frame by frame (diff the files); with
+// FOLDER, every frame is also written there as a BMP file.
 #include <windows.h>
 
 #include <algorithm>
@@ -75,6 +80,58 @@ int32_t longestEntry() {
     return best;
 }
 
+// FNV-1a over the back buffer's pixels.
+uint64_t frameHash(const ViewerState* state) {
+    GdiFlush();
+    const auto* bytes = static_cast<const unsigned char*>(state->backBits);
+    uint64_t hash = 1469598103934665603ull;
+    for (std::size_t i = 0; i < std::size_t{kFrameWidth} * kFrameHeight * 3; ++i)
+        hash = (hash ^ bytes[i]) * 1099511628211ull;
+    return hash;
+}
+
+// The back buffer as a 24-bit BMP file, to look at a frame that differs.
+void writeFrameBitmap(const ViewerState* state, const char* path) {
+    FILE* out = std::fopen(path, "wb");
+    if (!out) return;
+    const uint32_t pixels = uint32_t{kFrameWidth} * kFrameHeight * 3;
+    BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + pixels), 0,
+                          0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+    BITMAPINFOHEADER info{sizeof(BITMAPINFOHEADER), kFrameWidth, -kFrameHeight, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    std::fwrite(&file, sizeof file, 1, out);
+    std::fwrite(&info, sizeof info, 1, out);
+    std::fwrite(state->backBits, pixels, 1, out);
+    std::fclose(out);
+}
+
+// Every frame's hash to `path`; with `folder`, each frame also as a BMP file there.
+int writeFrameHashes(HWND hwnd, ViewerState* state, const char* path, const char* folder) {
+    FILE* out = std::fopen(path, "w");
+    if (!out) return 1;
+    state->view = 1;
+    for (int32_t entry = 0; entry < count(state->entries); ++entry) {
+        for (int32_t tab = 0; tab < 8; ++tab) {
+            for (int32_t scroll : {0, 60, 100000}) {
+                state->selected = entry;
+                state->category = 0;
+                state->tab = tab;
+                state->scroll = scroll;
+                composeFrame(hwnd, state);
+                if (folder) {
+                    char name[MAX_PATH];
+                    std::snprintf(name, sizeof name, "%s\\%03d-%d-%d.bmp", folder, static_cast<int>(entry),
+                                  static_cast<int>(tab), static_cast<int>(scroll));
+                    writeFrameBitmap(state, name);
+                }
+                std::fprintf(out, "%03d %d %6d %016llx\n", static_cast<int>(entry), static_cast<int>(tab),
+                             static_cast<int>(scroll), static_cast<unsigned long long>(frameHash(state)));
+            }
+        }
+    }
+    std::fclose(out);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -90,6 +147,8 @@ int main(int argc, char** argv) {
     if (!hwnd) return 1;
     ShowWindow(hwnd, SW_SHOWNORMAL);
     ViewerState* state = &gViewer;
+    if (argc > 2 && std::strcmp(argv[1], "frames") == 0)
+        return writeFrameHashes(hwnd, state, argv[2], argc > 3 ? argv[3] : nullptr);
     std::printf("%d entries, %d sidebar bitmaps, %d frames each\n", count(state->entries), count(state->bitmaps),
                 frames);
 

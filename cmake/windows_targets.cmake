@@ -43,6 +43,7 @@ add_library(verdalis_viewer STATIC
   app/main_window.cpp
   app/pointer_input.cpp
   app/viewer_state.cpp
+  base/text_drawing.cpp
   data/back_buffer.cpp
   data/entry_loader.cpp
   data/picture.cpp
@@ -106,7 +107,7 @@ target_link_libraries(windows_tests PRIVATE verdalis_test_support)
 
 # The content tool's text widths and line breaking, checked against GDI.
 verdalis_windows_test(screen_text_tests 120 tests/tools/screen_text_test.cpp tools/screen_text.cpp)
-target_link_libraries(screen_text_tests PRIVATE gdi32 user32)
+target_link_libraries(screen_text_tests PRIVATE verdalis_core gdi32 user32)
 target_compile_definitions(screen_text_tests PRIVATE VERDALIS_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
 
 include(cmake/jload.cmake)

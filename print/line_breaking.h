@@ -1,21 +1,18 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string_view>
 
-#include "base/shift_jis.h"
+#include "base/text_lines.h"
 
 // Printed texts are broken character by character against the measured width
 // of the text column, so every line has the same pitch and a text's height is
 // known before anything is drawn. Texts are Shift-JIS byte strings.
 
-// Width in device pixels of the first `length` bytes of `text`.
-using MeasureText = std::function<int32_t(const char* text, int32_t length)>;
-
 struct PrintLine {
     int32_t charCount = 0;  // characters on the line, an ending newline included
     int32_t byteCount = 0;  // bytes of the line, an ending newline included
+    bool carried = false;   // ended early so that the next line does not begin badly
 };
 
 struct LineBox {
@@ -25,26 +22,16 @@ struct LineBox {
     int32_t bottom = 0;
 };
 
-// Receives one line (its bytes, an ending newline included) and its box.
-using DrawLine = std::function<void(std::string_view line, const LineBox& box)>;
-
-// The character at the start of text as one code: lead << 8 | trail for a
-// two-byte character, else the byte; 0 for an empty text.
-uint16_t firstCharacterCode(std::string_view text);
-
-// Characters that must not begin a line: closing brackets and quotes, small
-// kana, the long-vowel mark, middle dot, ！ ？ ： ；, iteration marks and the
-// commas and full stops (the usual line-start-prohibited set).
-bool isLineStartProhibited(uint16_t code);
-
-// 、 。 , . : at the end of a full line these stay on it, past the right edge.
-bool isHangingMark(uint16_t code);
+// Receives one line (its bytes, an ending newline included), its box, and
+// whether it was carried: such a line ends short of the box and is spread to
+// its full width (両端揃え); every other line is set as it is.
+using DrawLine = std::function<void(std::string_view line, const LineBox& box, bool justify)>;
 
 // The line that starts at the beginning of text in a column `width` pixels wide.
 // Both counts are 0 for an empty text and when not even the first character fits.
 // A full line keeps a 、 。 , . that did not fit (it hangs past the width); before
-// any other character that must not begin a line it ends earlier, so the next
-// line begins with the character in front of it.
+// any other character that must not begin a line, or after one that must not
+// end it, it ends earlier, so the next line begins with the character in front.
 PrintLine breakPrintLine(std::string_view text, int32_t width, const MeasureText& measure);
 
 // Breaks the whole text into lines of `area`'s width starting at area.top, one

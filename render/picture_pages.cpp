@@ -27,8 +27,9 @@ void title(HDC dc, int x, int y, const char* text) {
     textOut(dc, x, y, text);
 }
 
-void wrapped(HDC dc, const char* text, int left, int top, int right) {
-    drawWrapped(dc, text, RECT{left, top, right, kPageBottom});
+// The page's texts stop at the bottom of the visible column, as the text pages do.
+void wrapped(const ViewerState* state, const char* text, int left, int top, int right) {
+    drawWrapped(state->memDC, text, RECT{left, top, right, state->pageBottom});
 }
 
 DishPageTexts dishTextsOf(const FoodEntry& entry) {
@@ -65,8 +66,8 @@ void drawDishPage(ViewerState* state, const FoodEntry& entry) {
     SetBkColor(dc, kWhite);
     for (int32_t i = 0; i < layout.ingredientCount; ++i) {
         const int y = layout.ingredientY[i];
-        wrapped(dc, textOf(entry.ingredientNames[i]), kIngredientNameLeft, y, kIngredientNameRight);
-        wrapped(dc, textOf(entry.ingredientAmounts[i]), kIngredientAmountLeft, y, kIngredientAmountRight);
+        wrapped(state, textOf(entry.ingredientNames[i]), kIngredientNameLeft, y, kIngredientNameRight);
+        wrapped(state, textOf(entry.ingredientAmounts[i]), kIngredientAmountLeft, y, kIngredientAmountRight);
     }
 
     title(dc, kDishTitleLeft, layout.stepTitleY, "[調理法]");
@@ -77,7 +78,7 @@ void drawDishPage(ViewerState* state, const FoodEntry& entry) {
         std::snprintf(number, sizeof number, "%2d", static_cast<int>(n + 1));
         textOut(dc, kDishTitleLeft, y, number);
         std::snprintf(buffer, sizeof buffer, "%s", textOf(entry.steps[n]));
-        wrapped(dc, buffer, kStepTextLeft, y, kDishTextRight);
+        wrapped(state, buffer, kStepTextLeft, y, kDishTextRight);
     }
 
     title(dc, kDishTitleLeft, layout.effectTitleY, "[料理の効果]");
@@ -87,6 +88,6 @@ void drawDishPage(ViewerState* state, const FoodEntry& entry) {
     SetBkColor(dc, kWhite);
     for (int32_t i = 0; i < layout.otherDishCount; ++i) {
         std::snprintf(buffer, sizeof buffer, "○ %s", textOf(entry.otherDishes[i]));
-        wrapped(dc, buffer, kOtherDishLeft, layout.otherDishY[i], kDishTextRight);
+        wrapped(state, buffer, kOtherDishLeft, layout.otherDishY[i], kDishTextRight);
     }
 }

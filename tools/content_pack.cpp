@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "base/dish_layout.h"
+#include "base/text_lines.h"
 #include "data/food_entry.h"
 #include "data/scramble.h"
 #include "tools/cp932.h"
@@ -198,9 +199,9 @@ bool checkScreenFit(const SourceFile& source, const EntrySource& sjis, std::vect
         const std::string& next = lines[i + 1];
         if (line.empty() || next.empty()) continue;
         std::size_t lastAt = 0;
-        for (std::size_t at = 0; at < line.size(); at += sjisCharLength(line, at)) lastAt = at;
+        for (std::size_t at = 0; at < line.size(); at += characterLength(line, at)) lastAt = at;
         std::string_view last = std::string_view(line).substr(lastAt);
-        std::string_view first = std::string_view(next).substr(0, sjisCharLength(next, 0));
+        std::string_view first = std::string_view(next).substr(0, characterLength(next, 0));
         if (breakSplitsWord(last, first))
             report(false, "chineseName",
                    "the " + pixels(kChineseNameBoxWidth) + " wide box breaks it inside a word: \"" + utf8Of(line) +

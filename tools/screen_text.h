@@ -1,7 +1,7 @@
 #pragma once
 
 // How Shift-JIS texts fit on the viewer's screen: their widths in the two fonts
-// the viewer draws with, and the lines DrawTextA makes of a word-wrapped text.
+// the viewer draws with, and the lines the viewer makes of a word-wrapped text.
 // Portable (no windows.h): the content tool checks entries with it on the host,
 // and a Windows test checks it against GDI under Wine.
 
@@ -22,15 +22,8 @@ constexpr int32_t kNameFontHalfWidth = 18;
 int32_t systemFontWidth(std::string_view sjis);
 int32_t nameFontWidth(std::string_view sjis);
 
-// Bytes of the Shift-JIS character starting at text[at] (1 or 2; 1 at a
-// truncated lead byte at the end).
-std::size_t sjisCharLength(std::string_view text, std::size_t at);
-
-// The lines DrawTextA(DT_WORDBREAK) draws of `sjis` in a box `width` pixels
-// wide in the system font: a line ends at its last break opportunity that
-// fits; Japanese text may break between any two characters except before
-// closing brackets, 、。・ー, small kana and the like, or after an opening
-// bracket; ASCII words break only at spaces, which end the line and are dropped.
+// The lines the viewer draws of `sjis` in a box `width` pixels wide in the
+// system font: its own line breaking (base/text_lines.h) with these widths.
 std::vector<std::string> wrapSystemFontLines(std::string_view sjis, int32_t width);
 
 // Whether a line that ends with the character `before` and is followed by a

@@ -78,6 +78,8 @@ const LineCase kLineStartCases[] = {
     {"fullStopThenFullStop", kAUI + kStop + kStop, 60, 2, 4},
     {"runOfTwoCarriesPastBoth", kA + kI + kParen + kClose + kE, 40, 1, 2},
     {"bracketThenFullStop", kAUI + kClose + kStop, 60, 2, 4},
+    // An opening bracket does not end a line: it goes to the next with its word.
+    {"openingBracketCarried", kA + kI + "\x81\x75" + kU, 60, 2, 4},
     // The carried character is a whole one, found from the line start.
     {"carriesAOneByteCharacterBeforeATwoByteOne", "abc" + kA + kClose, 50, 3, 3},
     {"carriesATwoByteCharacterWithALeadByteTrail", "a" + kAsia + kAsia + kClose, 50, 2, 3},
@@ -119,7 +121,9 @@ struct Drawn {
 
 std::vector<Drawn> drawAll(const std::string& text, const LineBox& area, int32_t* bottom = nullptr) {
     std::vector<Drawn> drawn;
-    DrawLine record = [&](std::string_view line, const LineBox& box) { drawn.push_back({std::string(line), box}); };
+    DrawLine record = [&](std::string_view line, const LineBox& box, bool) {
+        drawn.push_back({std::string(line), box});
+    };
     int32_t y = layoutTextBlock(text, area, kGap, kHeight, kFixedWidth, &record);
     if (bottom) *bottom = y;
     return drawn;
@@ -239,7 +243,9 @@ TEST(LineBreaking, noBrokenLineOfAParagraphStartsWithAProhibitedCharacter) {
     for (int32_t width = 80; width <= 240; width += 10) {
         LineBox area{0, 0, width, 100000};
         std::vector<Drawn> drawn;
-        DrawLine record = [&](std::string_view line, const LineBox& box) { drawn.push_back({std::string(line), box}); };
+        DrawLine record = [&](std::string_view line, const LineBox& box, bool) {
+            drawn.push_back({std::string(line), box});
+        };
         int32_t drawnBottom = layoutTextBlock(text, area, kGap, kHeight, kFixedWidth, &record);
         EXPECT_EQ(layoutTextBlock(text, area, kGap, kHeight, kFixedWidth, nullptr), drawnBottom) << width;
         EXPECT_EQ(drawnBottom, static_cast<int32_t>(drawn.size()) * kPitch) << width;

@@ -207,7 +207,7 @@ TEST_F(SectionCases, textsOverTheOldBufferSizeAreMeasuredWhole) {
     EXPECT_EQ(printTextBlock(printer.get(), text.c_str(), column, g.lineGap, g.lineHeight, 0), lines * pitch());
 }
 
-TEST_F(PrintedSectionsTest, bodyLinesPrintWholeGlyphsAndHangTheirFullStops) {
+TEST_F(PrintedSectionsTest, bodyLinesPrintWholeGlyphsHangTheirFullStopsAndJustifyCarriedLines) {
     std::string folder = testOutputFolder();
     startDocument(folder);
     ASSERT_GT(StartPage(printer.get()), 0);
@@ -252,6 +252,15 @@ TEST_F(PrintedSectionsTest, bodyLinesPrintWholeGlyphsAndHangTheirFullStops) {
     EXPECT_EQ(printTextBlock(printer.get(), hanging.c_str(), hangingColumn, g.lineGap, g.lineHeight, 0),
               hangingTop + 2 * pitch);
     printTextBlock(printer.get(), hanging.c_str(), hangingColumn, g.lineGap, g.lineHeight, 1);
+    // The same full line with 」 in place of 。: the line that carries its last
+    // あ along is spread to the measure, so it ends where the full line does;
+    // the paragraph's last line is not spread.
+    const int32_t fullTop = hangingTop + 3 * pitch;
+    const int32_t carriedTop = fullTop + pitch;
+    TextOutA(printer.get(), g.marginLeft, fullTop, full.c_str(), static_cast<int>(full.size()));
+    const std::string carried = full + "」い";
+    RECT carriedColumn{g.marginLeft, carriedTop, right, g.marginBottom};
+    printTextBlock(printer.get(), carried.c_str(), carriedColumn, g.lineGap, g.lineHeight, 1);
 
     SelectObject(printer.get(), previousFont);
     ASSERT_GT(EndPage(printer.get()), 0);
@@ -288,6 +297,11 @@ TEST_F(PrintedSectionsTest, bodyLinesPrintWholeGlyphsAndHangTheirFullStops) {
     // い begins the second line.
     const int32_t secondTop = hangingTop + pitch;
     EXPECT_GT(page.inkIn(g.marginLeft, secondTop, g.marginLeft + g.lineHeight, secondTop + g.lineHeight), 0);
+
+    const int32_t fullRight = rightmostInk(fullTop);
+    ASSERT_GT(fullRight, right - g.lineHeight);
+    EXPECT_NEAR(rightmostInk(carriedTop), fullRight, 2);
+    EXPECT_LT(rightmostInk(carriedTop + pitch), g.marginLeft + 4 * g.lineHeight);
 }
 
 }  // namespace

@@ -161,6 +161,24 @@ TEST_F(PicturePagesTest, OverlongTextsAreCutNotOverflowed) {
     EXPECT_EQ(lowestInkRow(state.backBits, searched), cut);
 }
 
+// Entry 3's one step wraps far below the page: its lines stop at the text
+// pages' bottom, 20 pixels above the window's client area, not at 580.
+TEST_F(PicturePagesTest, DishTextsStopAtTheVisibleColumnBottom) {
+    paintDetail(3, 6, 0);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    ASSERT_EQ(state.pageBottom, client.bottom - 20) << "the frame sets the bottom of the window it paints";
+    auto inked = [&](int y) {
+        for (int x = 230; x < 770; ++x)
+            if (pixel(x, y) != 0xFFFFFFu) return true;
+        return false;
+    };
+    bool lastLine = false;
+    for (int y = state.pageBottom - 18; y < state.pageBottom; ++y) lastLine = lastLine || inked(y);
+    EXPECT_TRUE(lastLine);
+    for (int y = state.pageBottom; y < client.bottom; ++y) ASSERT_FALSE(inked(y)) << "row " << y;
+}
+
 TEST_F(PicturePagesTest, LargeOffsetScrollsEverythingAway) {
     paintDetail(0, 6, 5000);
     for (int y = 110; y < 560; y += 4)
