@@ -20,11 +20,8 @@ configure_file(${PROJECT_SOURCE_DIR}/packaging/licenses/Verdalis.txt.in ${stage}
   @ONLY NEWLINE_STYLE CRLF)
 configure_file(${PROJECT_SOURCE_DIR}/packaging/licenses/mingw-w64-runtime.txt
   ${stage}/licenses/mingw-w64-runtime.txt @ONLY NEWLINE_STYLE CRLF)
-configure_file(${PROJECT_SOURCE_DIR}/content/pictures/NOTICE ${stage}/licenses/NOTICE-pictures.txt
-  @ONLY NEWLINE_STYLE CRLF)
-configure_file(${PROJECT_SOURCE_DIR}/content/pictures/LICENSE-noto.txt ${stage}/licenses/LICENSE-noto.txt
-  @ONLY NEWLINE_STYLE CRLF)
-configure_file(${PROJECT_SOURCE_DIR}/content/pictures/LICENSE-game-icons.txt ${stage}/licenses/LICENSE-game-icons.txt
+configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${stage}/licenses/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
+configure_file(${PROJECT_SOURCE_DIR}/LICENSE-content.md ${stage}/licenses/LICENSE-content.txt
   @ONLY NEWLINE_STYLE CRLF)
 
 # The binaries are installed as targets so that CPack strips them; everything
