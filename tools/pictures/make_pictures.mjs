@@ -205,7 +205,7 @@ function missingCard(parts) {
 
 // ---- output ----------------------------------------------------------------
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'verdalis-pictures-'));
-const run = (cmd, args) => execFileSync(cmd, args, { encoding: 'utf8', stdio: ['ignore', 'pipe', 'inherit'] });
+const run = (cmd, args) => execFileSync(cmd, args, { encoding: 'utf8', stdio: ['ignore', 'pipe', 'pipe'] });
 
 // Rasterises one card. A 64-colour palette without dithering keeps the flat
 // drawings clean and the files small; optipng then packs them tighter.
@@ -243,7 +243,12 @@ function main() {
       if (!wanted(stem + kind, i)) continue;
       const file = path.join(cardsDir, `${stem}${kind}.svg`);
       if (partial && !fs.existsSync(file)) { skipped++; continue; }
-      render(make(p, parts, e, readCard(file, parts)), path.join(outDir, `${stem}${kind}.png`));
+      try {
+        render(make(p, parts, e, readCard(file, parts)), path.join(outDir, `${stem}${kind}.png`));
+      } catch (err) {
+        if (err instanceof SourceError || !err.stderr) throw err;
+        fail(file, `does not render: ${String(err.stderr).trim().split('\n')[0]}`);
+      }
       process.stdout.write(`${stem}${kind} `);
     }
   }
