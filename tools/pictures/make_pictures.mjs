@@ -180,7 +180,11 @@ function nameBlock(p, name, kana, cx, cy, maxWidth) {
 // ---- cards -----------------------------------------------------------------
 // Every picture is the same card: a tinted ground, a rounded lighter panel
 // with a fine edge, the drawing box and the lettering.
+// PICTURES_BLIND=1 leaves the lettering off, for naming the cards from the
+// drawings alone.
+const BLIND = process.env.PICTURES_BLIND === '1';
 function card(p, parts, box, drawing, lettering) {
+  if (BLIND) lettering = '';
   return `<svg xmlns="http://www.w3.org/2000/svg" width="${W}" height="${H}" viewBox="0 0 ${W} ${H}">\n` +
     `<defs>${parts.defs}</defs>\n` +
     `<rect width="${W}" height="${H}" fill="${rgb(p.ground)}"/>\n` +
