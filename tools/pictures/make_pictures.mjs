@@ -189,7 +189,7 @@ function card(p, parts, box, drawing, lettering) {
     `<defs>${parts.defs}</defs>\n` +
     `<rect width="${W}" height="${H}" fill="${rgb(p.ground)}"/>\n` +
     `<rect x="7" y="7" width="285" height="185" rx="16" fill="${rgb(p.panel)}" stroke="${rgb(p.edge)}" stroke-width="1.5"/>\n` +
-    `<g transform="translate(${box.x},${box.y}) scale(${SCALE})">\n${drawing}\n</g>\n${lettering}\n</svg>\n`;
+    `<g transform="translate(${box.x},${box.y}) scale(${SCALE})" stroke-width="2.5">\n${drawing}\n</g>\n${lettering}\n</svg>\n`;
 }
 
 const ingredientCard = (p, parts, e, drawing) =>
