@@ -180,12 +180,16 @@ function nameBlock(p, name, kana, cx, cy, maxWidth) {
 // ---- cards -----------------------------------------------------------------
 // Every picture is the same card: a tinted ground, a rounded lighter panel
 // with a fine edge, the drawing box and the lettering.
+// PICTURES_BLIND=1 leaves the lettering off, for naming the cards from the
+// drawings alone.
+const BLIND = process.env.PICTURES_BLIND === '1';
 function card(p, parts, box, drawing, lettering) {
+  if (BLIND) lettering = '';
   return `<svg xmlns="http://www.w3.org/2000/svg" width="${W}" height="${H}" viewBox="0 0 ${W} ${H}">\n` +
     `<defs>${parts.defs}</defs>\n` +
     `<rect width="${W}" height="${H}" fill="${rgb(p.ground)}"/>\n` +
     `<rect x="7" y="7" width="285" height="185" rx="16" fill="${rgb(p.panel)}" stroke="${rgb(p.edge)}" stroke-width="1.5"/>\n` +
-    `<g transform="translate(${box.x},${box.y}) scale(${SCALE})">\n${drawing}\n</g>\n${lettering}\n</svg>\n`;
+    `<g transform="translate(${box.x},${box.y}) scale(${SCALE})" stroke-width="2.5">\n${drawing}\n</g>\n${lettering}\n</svg>\n`;
 }
 
 const ingredientCard = (p, parts, e, drawing) =>
@@ -205,7 +209,7 @@ function missingCard(parts) {
 
 // ---- output ----------------------------------------------------------------
 const work = fs.mkdtempSync(path.join(os.tmpdir(), 'verdalis-pictures-'));
-const run = (cmd, args) => execFileSync(cmd, args, { encoding: 'utf8', stdio: ['ignore', 'pipe', 'inherit'] });
+const run = (cmd, args) => execFileSync(cmd, args, { encoding: 'utf8', stdio: ['ignore', 'pipe', 'pipe'] });
 
 // Rasterises one card. A 64-colour palette without dithering keeps the flat
 // drawings clean and the files small; optipng then packs them tighter.
@@ -243,7 +247,12 @@ function main() {
       if (!wanted(stem + kind, i)) continue;
       const file = path.join(cardsDir, `${stem}${kind}.svg`);
       if (partial && !fs.existsSync(file)) { skipped++; continue; }
-      render(make(p, parts, e, readCard(file, parts)), path.join(outDir, `${stem}${kind}.png`));
+      try {
+        render(make(p, parts, e, readCard(file, parts)), path.join(outDir, `${stem}${kind}.png`));
+      } catch (err) {
+        if (err instanceof SourceError || !err.stderr) throw err;
+        fail(file, `does not render: ${String(err.stderr).trim().split('\n')[0]}`);
+      }
       process.stdout.write(`${stem}${kind} `);
     }
   }

@@ -20,6 +20,7 @@
 #   PICTURES_ONLY=5,0012   only entry 5 (both cards) and the card 0012
 #   PICTURES_PARTIAL=1     skip cards not drawn yet instead of stopping
 #   PICTURES_OUT=dir       write the PNGs to dir instead of content/pictures
+#   PICTURES_BLIND=1       no lettering (with PICTURES_OUT), to name cards from the drawing alone
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 missing=
