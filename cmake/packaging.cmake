@@ -14,17 +14,17 @@ configure_file(${PROJECT_SOURCE_DIR}/resources/verdalis_version.h.in ${generated
 set_property(SOURCE ${PROJECT_SOURCE_DIR}/resources/viewer.rc APPEND PROPERTY
   OBJECT_DEPENDS ${generated}/verdalis_version.h)
 
-# README and licence notices, with Windows line ends.
+# README and licence notices, with Windows line ends. The licences folder is
+# written afresh at each configure, so a notice the release no longer carries
+# does not linger in an existing build's stage folder.
+file(REMOVE_RECURSE ${stage}/licenses)
 configure_file(${PROJECT_SOURCE_DIR}/packaging/README.txt.in ${stage}/README.txt @ONLY NEWLINE_STYLE CRLF)
 configure_file(${PROJECT_SOURCE_DIR}/packaging/licenses/Verdalis.txt.in ${stage}/licenses/Verdalis.txt
   @ONLY NEWLINE_STYLE CRLF)
 configure_file(${PROJECT_SOURCE_DIR}/packaging/licenses/mingw-w64-runtime.txt
   ${stage}/licenses/mingw-w64-runtime.txt @ONLY NEWLINE_STYLE CRLF)
-configure_file(${PROJECT_SOURCE_DIR}/content/pictures/NOTICE ${stage}/licenses/NOTICE-pictures.txt
-  @ONLY NEWLINE_STYLE CRLF)
-configure_file(${PROJECT_SOURCE_DIR}/content/pictures/LICENSE-noto.txt ${stage}/licenses/LICENSE-noto.txt
-  @ONLY NEWLINE_STYLE CRLF)
-configure_file(${PROJECT_SOURCE_DIR}/content/pictures/LICENSE-game-icons.txt ${stage}/licenses/LICENSE-game-icons.txt
+configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${stage}/licenses/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
+configure_file(${PROJECT_SOURCE_DIR}/LICENSE-content.md ${stage}/licenses/LICENSE-content.txt
   @ONLY NEWLINE_STYLE CRLF)
 
 # The binaries are installed as targets so that CPack strips them; everything

@@ -29,7 +29,7 @@ expected=$(files_in "$stage")
 layout_problems() {
   local list=$1 name
   for name in verdalis.exe jload.dll data imagelist.txt README.txt licenses/Verdalis.txt \
-      licenses/mingw-w64-runtime.txt licenses/NOTICE-pictures.txt licenses/LICENSE-noto.txt licenses/LICENSE-game-icons.txt image/food_image/no; do
+      licenses/mingw-w64-runtime.txt licenses/LICENSE.txt licenses/LICENSE-content.txt image/food_image/no; do
     grep -qxF "./$name" <<<"$list" || echo "$name is missing"
   done
   local bitmaps pictures_found total
@@ -38,7 +38,7 @@ layout_problems() {
   total=$(wc -l <<<"$list")
   [ "$bitmaps" -eq 30 ] || echo "$bitmaps sidebar bitmaps, expected 30"
   [ "$pictures_found" -eq 254 ] || echo "$pictures_found entry pictures, expected 254"
-  [ "$total" -eq 295 ] || echo "$total files, expected 295 (10 + 30 bitmaps + 255 pictures)"
+  [ "$total" -eq 294 ] || echo "$total files, expected 294 (9 + 30 bitmaps + 255 pictures)"
 }
 stripped_problems() {
   local file

@@ -1,28 +1,39 @@
-// Draws the entry pictures (content/pictures/NNN1.png, NNN2.png and no.png).
-// Run it through make_pictures.sh, which checks the tools first; see there for
-// how to regenerate. Everything here is offline: the artwork comes from the
-// npm icon-set packages pinned in package.json and is chosen per entry in
-// art.tsv, rsvg-convert rasterises it and ImageMagick composes the cards.
+// Draws the entry pictures (content/pictures/NNN1.png, NNN2.png and no.png)
+// from the hand-drawn SVG sources in cards/ and the shared parts in parts/.
+// Run it through make_pictures.sh, which checks the tools first; STYLE.md
+// describes the drawings. Each card is one SVG (frame, drawing, lettering)
+// that rsvg-convert rasterises; pngquant and optipng then make it small.
+// Nothing here depends on the time or the machine, so the same sources give
+// the same bytes.
 import { execFileSync } from 'node:child_process';
-import { createRequire } from 'node:module';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 
-const require = createRequire(import.meta.url);
 const here = path.dirname(fileURLToPath(import.meta.url));
 const repo = path.resolve(here, '..', '..');
 const artPath = path.join(here, 'art.tsv');
+const cardsDir = path.join(here, 'cards');
+const partsDir = path.join(here, 'parts');
 const entriesDir = path.join(repo, 'content', 'entries');
-const outDir = path.join(repo, 'content', 'pictures');
+const outDir = process.env.PICTURES_OUT ? path.resolve(process.env.PICTURES_OUT) : path.join(repo, 'content', 'pictures');
+const ENTRIES = 127;
 
 const W = 300, H = 200;
-const MINCHO = '/usr/share/fonts/opentype/ipafont-mincho/ipam.ttf';
-const GOTHIC = '/usr/share/fonts/opentype/ipafont-gothic/ipag.ttf';
-const LATIN = '/usr/share/fonts/truetype/dejavu/DejaVuSerif.ttf';
+// Where the 200x160 drawing box lands on the card, and at what scale. Both
+// cards use one scale so the outline weight is the same on every card.
+const SCALE = 0.85;
+const BOX_DISH = { x: 65, y: 10 };
+const BOX_INGREDIENT = { x: 10, y: 32 };
 const NAVY = [37, 67, 124];
 const WHITE = [255, 255, 255];
+// The fonts are fixed-pitch for Japanese (every kana and kanji is 1 em wide,
+// Latin letters and digits half), so a line's width is known without a
+// renderer and the lettering can be shrunk to fit exactly.
+const MINCHO = 'IPAMincho';
+const GOTHIC = 'IPAGothic';
+const ASCENT = 0.88;
 
 // The viewer's category colours; the art list names the category in Japanese.
 const CATEGORY = {
@@ -38,269 +49,72 @@ const NO_CATEGORY = [200, 200, 200];
 
 const mix = (a, b, t) => a.map((v, i) => Math.round(v * (1 - t) + b[i] * t));
 const rgb = (c) => `rgb(${c[0]},${c[1]},${c[2]})`;
+const num = (v) => String(Math.round(v * 100) / 100);
+const esc = (s) => s.replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;');
 
 // One palette per category so every card shares the same proportions.
 function palette(cat) {
   return {
-    cat,
     ground: mix(WHITE, cat, 0.16),   // outside the panel
     panel: mix(WHITE, cat, 0.05),    // the card face
     edge: mix(mix(WHITE, cat, 0.55), NAVY, 0.12),
     rule: mix(cat, NAVY, 0.25),
-    disc: mix(WHITE, cat, 0.55),
     reading: mix(NAVY, WHITE, 0.25),
   };
 }
 
-const work = fs.mkdtempSync(path.join(os.tmpdir(), 'verdalis-pictures-'));
-let tmpCount = 0;
-const tmp = (ext) => path.join(work, `t${tmpCount++}.${ext}`);
+class SourceError extends Error {}
+const fail = (file, msg) => { throw new SourceError(`${path.relative(repo, file)}: ${msg}`); };
 
-function run(cmd, args) {
-  return execFileSync(cmd, args, { encoding: 'utf8', stdio: ['ignore', 'pipe', 'inherit'] });
-}
-function size(file) {
-  const [w, h] = run('identify', ['-format', '%w %h', file]).trim().split(' ').map(Number);
-  return { w, h };
-}
-
-// ---- artwork -------------------------------------------------------------
-// Icon sets are the @iconify-json packages pinned in package.json. Noto is
-// drawn as it is or with some of its colours changed; the silhouette sets
-// (one-colour icons) get the fill the art list gives them.
-const SETS = {
-  noto: { kind: 'colour' },
-  'game-icons': { kind: 'silhouette' },
-};
-const setCache = new Map();
-function iconSet(name) {
-  if (!SETS[name]) throw new Error(`unknown icon set ${name}`);
-  if (!setCache.has(name)) setCache.set(name, require(`@iconify-json/${name}/icons.json`));
-  return setCache.get(name);
-}
-
-// The icon's own entry, following aliases to the drawing they name.
-function findIcon(setName, name) {
-  const set = iconSet(setName);
-  let n = name, guard = 0;
-  while (!set.icons[n] && set.aliases && set.aliases[n] && guard++ < 8) n = set.aliases[n].parent;
-  return set.icons[n] ? { set, icon: set.icons[n] } : null;
-}
-
-// ---- colours ---------------------------------------------------------------
-const hex = (h) => {
-  const m = h.replace('#', '');
-  const f = m.length === 3 ? [...m].map((c) => c + c).join('') : m;
-  return [0, 2, 4].map((i) => parseInt(f.slice(i, i + 2), 16));
-};
-const toHex = (c) => '#' + c.map((v) => Math.max(0, Math.min(255, Math.round(v))).toString(16).padStart(2, '0')).join('');
-function toHsl([r, g, b]) {
-  r /= 255; g /= 255; b /= 255;
-  const max = Math.max(r, g, b), min = Math.min(r, g, b), l = (max + min) / 2;
-  if (max === min) return [0, 0, l];
-  const d = max - min, s = l > 0.5 ? d / (2 - max - min) : d / (max + min);
-  const h = max === r ? (g - b) / d + (g < b ? 6 : 0) : max === g ? (b - r) / d + 2 : (r - g) / d + 4;
-  return [h * 60, s, l];
-}
-function fromHsl([h, s, l]) {
-  l = Math.max(0, Math.min(1, l)); s = Math.max(0, Math.min(1, s));
-  const q = l < 0.5 ? l * (1 + s) : l + s - l * s, p = 2 * l - q;
-  const t = (x) => {
-    x = ((x % 1) + 1) % 1;
-    if (x < 1 / 6) return p + (q - p) * 6 * x;
-    if (x < 1 / 2) return q;
-    if (x < 2 / 3) return p + (q - p) * (2 / 3 - x) * 6;
-    return p;
-  };
-  return [t(h / 360 + 1 / 3), t(h / 360), t(h / 360 - 1 / 3)].map((v) => v * 255);
-}
-
-// Recolouring a colour drawing. Rules, separated by spaces:
-//   #a62714=#333333  that one colour becomes the other;
-//   h0-40=#3a3a3a    every coloured (not grey) colour whose hue lies in 0-40
-//                    degrees takes the target's hue and saturation, and keeps
-//                    its lightness relative to the others it matched, so the
-//                    drawing's shading survives the change.
-function recolourBody(body, spec) {
-  if (!spec) return body;
-  const literals = [...new Set(body.match(/#[0-9a-fA-F]{6}\b|#[0-9a-fA-F]{3}\b/g) || [])];
-  const map = new Map();
-  for (const rule of spec.split(/\s+/)) {
-    const [from, to] = rule.split('=');
-    if (!to || !/^#[0-9a-fA-F]{3,6}$/.test(to)) throw new Error(`bad recolour rule ${rule}`);
-    const target = toHsl(hex(to));
-    const hr = from.match(/^h(\d+)-(\d+)$/);
-    if (hr) {
-      const lo = Number(hr[1]), hi = Number(hr[2]);
-      const inRange = (h) => (lo <= hi ? h >= lo && h <= hi : h >= lo || h <= hi);
-      const hit = literals.filter((c) => !map.has(c.toLowerCase())).map((c) => [c, toHsl(hex(c))])
-        .filter(([, [h, s]]) => s >= 0.15 && inRange(h));
-      if (!hit.length) throw new Error(`recolour rule ${rule} matches no colour`);
-      const ref = hit.reduce((a, [, x]) => a + x[2], 0) / hit.length;
-      for (const [c, [, , l]] of hit) map.set(c.toLowerCase(), toHex(fromHsl([target[0], target[1], target[2] + (l - ref)])));
-    } else if (/^#[0-9a-fA-F]{3,6}$/.test(from)) {
-      if (!literals.some((c) => c.toLowerCase() === from.toLowerCase())) throw new Error(`recolour rule ${rule} matches no colour`);
-      map.set(from.toLowerCase(), toHex(hex(to)));
-    } else {
-      throw new Error(`bad recolour rule ${rule}`);
+// ---- sources ---------------------------------------------------------------
+// The parts' <defs> contents, in file-name order, and the ids they define.
+function readParts() {
+  const files = fs.readdirSync(partsDir).filter((f) => f.endsWith('.svg')).sort();
+  const ids = new Set();
+  let defs = '';
+  for (const f of files) {
+    const file = path.join(partsDir, f);
+    const m = fs.readFileSync(file, 'utf8').match(/<defs>([\s\S]*)<\/defs>/);
+    if (!m) fail(file, 'has no <defs>');
+    const body = m[1].replace(/<!--[\s\S]*?-->/g, '');
+    for (const [, id] of body.matchAll(/\bid="([^"]+)"/g)) {
+      if (ids.has(id)) fail(file, `defines ${id} a second time`);
+      ids.add(id);
     }
+    defs += body.replace(/\n\s*/g, '\n');
   }
-  return body.replace(/#[0-9a-fA-F]{6}\b|#[0-9a-fA-F]{3}\b/g, (c) => map.get(c.toLowerCase()) ?? c);
+  checkBody(path.join(partsDir, files[0] || ''), defs, ids);
+  return { defs, ids };
 }
 
-// A silhouette's fill: one colour (#5a8f29), or a gradient from the bottom
-// colour to the top one (#e4ead2>#4f8a2b).
-function silhouetteBody(body, spec) {
-  if (!spec) throw new Error('a silhouette needs a fill colour');
-  const stops = spec.split('>');
-  if (!stops.every((c) => /^#[0-9a-fA-F]{3,6}$/.test(c)) || stops.length > 2) throw new Error(`bad fill ${spec}`);
-  if (stops.length === 1) return body.replace(/currentColor/g, stops[0]);
-  const grad = `<defs><linearGradient id="fill" x1="0" y1="1" x2="0" y2="0">` +
-    `<stop offset="0.15" stop-color="${stops[0]}"/><stop offset="0.85" stop-color="${stops[1]}"/></linearGradient></defs>`;
-  return grad + body.replace(/currentColor/g, 'url(#fill)');
-}
-
-const artCache = new Map();
-
-// The artwork rasterised large and trimmed to its ink, so that every drawing
-// is later scaled by its visible extent rather than by the padding of its SVG.
-function artPng(art) {
-  const key = `${art.set}:${art.icon}:${art.recolour || ''}`;
-  if (artCache.has(key)) return artCache.get(key);
-  const found = findIcon(art.set, art.icon);
-  if (!found) throw new Error(`no icon ${art.set}:${art.icon}`);
-  const { set, icon } = found;
-  const w = icon.width ?? set.width ?? 16, h = icon.height ?? set.height ?? 16;
-  const l = icon.left ?? set.left ?? 0, t = icon.top ?? set.top ?? 0;
-  const body = SETS[art.set].kind === 'silhouette' ? silhouetteBody(icon.body, art.recolour) : recolourBody(icon.body, art.recolour);
-  const svg = tmp('svg');
-  fs.writeFileSync(svg, `<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink" ` +
-    `viewBox="${l} ${t} ${w} ${h}" width="${w}" height="${h}">${body}</svg>`);
-  const big = tmp('png');
-  run('rsvg-convert', ['-w', '512', '-h', '512', '-o', big, svg]);
-  const png = tmp('png');
-  run('convert', [big, '-trim', '+repage', png]);
-  artCache.set(key, png);
-  return png;
-}
-
-// The artwork scaled to fit a box, as an image of exactly its scaled size.
-function artFit(art, box) {
-  const src = artPng(art);
-  const out = tmp('png');
-  run('convert', [src, '-filter', 'Lanczos', '-resize', `${box}x${box}`, out]);
-  return out;
-}
-
-// ---- text ----------------------------------------------------------------
-// A text label on a transparent ground, shrunk until it fits maxWidth.
-function label(text, font, pointsize, colour, maxWidth) {
-  let ps = pointsize;
-  for (;;) {
-    const out = tmp('png');
-    run('convert', ['-background', 'none', '-fill', rgb(colour), '-font', font, '-pointsize', String(ps),
-      `label:${text}`, '-trim', '+repage', out]);
-    const s = size(out);
-    if (s.w <= maxWidth || ps <= 8) return { file: out, ...s };
-    ps = Math.max(8, Math.floor(ps * maxWidth / s.w));
+// What a drawing may not contain (see STYLE.md), and references that must
+// name a part or one of the drawing's own ids.
+function checkBody(file, body, known) {
+  for (const [re, what] of [[/<image\b/, 'an embedded image'], [/<text\b/, 'text (the card is lettered by the generator)'],
+    [/<filter\b/, 'a filter'], [/Gradient\b/, 'a gradient'], [/<script\b/, 'a script'], [/href="(?!#)/, 'an outside reference']]) {
+    if (re.test(body)) fail(file, `contains ${what}`);
+  }
+  const own = new Set([...body.matchAll(/\bid="([^"]+)"/g)].map((m) => m[1]));
+  for (const [, ref] of body.matchAll(/(?:href="#|url\(#)([^")]+)/g)) {
+    if (!known.has(ref) && !own.has(ref)) fail(file, `uses #${ref}, which no part defines`);
   }
 }
 
-// ---- cards ---------------------------------------------------------------
-// Every picture starts from the same card: a tinted ground and a rounded,
-// lighter panel with a fine edge, so the pictures read as one set.
-function cardArgs(p) {
-  return ['-size', `${W}x${H}`, `xc:${rgb(p.ground)}`,
-    '-fill', rgb(p.panel), '-stroke', rgb(p.edge), '-strokewidth', '1.5',
-    '-draw', 'roundrectangle 7,7 292,192 16,16', '-stroke', 'none'];
-}
-const place = (file, x, y) => [file, '-gravity', 'northwest', '-geometry', `+${Math.round(x)}+${Math.round(y)}`, '-composite'];
-const placeCentred = (img, cx, cy) => place(img.file, cx - img.w / 2, cy - img.h / 2);
-
-// Name over a short rule over the reading, centred on (cx, cy).
-function nameBlock(p, name, kana, cx, cy, nameSize, kanaSize, maxWidth, gap) {
-  const n = label(name, MINCHO, nameSize, NAVY, maxWidth);
-  const k = label(kana, GOTHIC, kanaSize, p.reading, maxWidth);
-  const total = n.h + gap * 2 + k.h;
-  const top = cy - total / 2;
-  const ruleY = top + n.h + gap;
-  const ruleHalf = Math.min(maxWidth / 2, Math.max(18, n.w / 4));
-  return [
-    ...place(n.file, cx - n.w / 2, top),
-    '-fill', rgb(p.rule), '-draw', `rectangle ${Math.round(cx - ruleHalf)},${Math.round(ruleY)} ${Math.round(cx + ruleHalf)},${Math.round(ruleY + 1)}`,
-    ...place(k.file, cx - k.w / 2, ruleY + gap),
-  ];
-}
-
-function finish(args, out) {
-  const raw = tmp('png');
-  run('convert', [...args, '-alpha', 'off', '-strip', raw]);
-  // A 96-colour palette keeps the drawings' shading smooth and the files small.
-  const q = tmp('png');
-  run('pngquant', ['--force', '--speed', '1', '--strip', '--output', q, '96', raw]);
-  run('convert', [q, '-strip', '-define', 'png:compression-level=9', '-define', 'png:exclude-chunks=date,time', `PNG8:${out}`]);
-}
-
-function ingredientCard(e, out) {
-  const p = palette(e.colour);
-  const args = cardArgs(p);
-  if (e.art) {
-    const img = artFit(e.art, 120);
-    const s = size(img);
-    args.push(...placeCentred({ file: img, ...s }, 84, 100));
-    args.push(...nameBlock(p, e.name, e.kana, 219, 100, 40, 15, 122, 9));
-  } else {
-    args.push(...nameBlock(p, e.name, e.kana, 150, 100, 72, 20, 240, 13));
+// A card's drawing: the inside of its <svg viewBox="0 0 200 160">.
+function readCard(file, parts) {
+  if (!fs.existsSync(file)) fail(file, 'missing (every entry needs its ingredient and dish drawing)');
+  const text = fs.readFileSync(file, 'utf8').replace(/<\?xml[^>]*>/, '').replace(/<!--[\s\S]*?-->/g, '');
+  const m = text.match(/^\s*<svg\b([^>]*)>([\s\S]*)<\/svg>\s*$/);
+  if (!m) fail(file, 'is not one <svg> element');
+  if (!/\bviewBox="0 0 200 160"/.test(m[1])) fail(file, 'needs viewBox="0 0 200 160"');
+  const body = m[2];
+  checkBody(file, body, parts.ids);
+  for (const [, id] of body.matchAll(/\bid="([^"]+)"/g)) {
+    if (parts.ids.has(id)) fail(file, `redefines the part id ${id}`);
   }
-  finish(args, out);
+  return body.replace(/\n\s*/g, '\n').trim();
 }
 
-// The ingredient's round badge: its drawing on a white disc, or the first
-// character of its name on a tinted disc when it has a name card.
-function badgeArgs(p, e, cx, cy, r) {
-  const args = ['-stroke', rgb(p.rule), '-strokewidth', '2',
-    '-fill', rgb(e.art ? WHITE : p.disc),
-    '-draw', `circle ${cx},${cy} ${cx + r},${cy}`, '-stroke', 'none'];
-  if (e.art) {
-    const img = artFit(e.art, Math.round(r * 1.3));
-    args.push(...placeCentred({ file: img, ...size(img) }, cx, cy));
-  } else {
-    const ch = label([...e.name][0], MINCHO, Math.round(r * 1.15), NAVY, r * 1.5);
-    args.push(...placeCentred(ch, cx, cy));
-  }
-  return args;
-}
-
-function dishCard(e, out) {
-  const p = palette(e.colour);
-  const args = cardArgs(p);
-  const img = artFit(e.dishArt, 118);
-  args.push(...placeCentred({ file: img, ...size(img) }, 150, 84));
-  args.push(...badgeArgs(p, e, 250, 50, 27));
-  const t = label(e.dish, MINCHO, 21, NAVY, 262);
-  args.push(...placeCentred(t, 150, 166));
-  finish(args, out);
-}
-
-function missingCard(out) {
-  const grey = NO_CATEGORY;
-  const p = palette(grey);
-  const ink = mix(grey, NAVY, 0.35);
-  const args = cardArgs(p);
-  // A plain framed-landscape sign, drawn rather than taken from an emoji so it
-  // never looks like a real ingredient.
-  args.push('-fill', 'none', '-stroke', rgb(ink), '-strokewidth', '3',
-    '-draw', 'roundrectangle 122,34 178,80 6,6',
-    '-fill', rgb(ink), '-stroke', 'none',
-    '-draw', 'polygon 127,75 143,55 154,67 160,61 173,75',
-    '-draw', 'circle 164,47 168,47');
-  const j = label('画像なし', MINCHO, 30, mix(NAVY, WHITE, 0.15), 240);
-  const l = label('No picture', LATIN, 14, p.reading, 240);
-  args.push(...placeCentred(j, 150, 122), ...placeCentred(l, 150, 156));
-  finish(args, out);
-}
-
-// ---- inputs --------------------------------------------------------------
 function readEntries() {
   const byIndex = new Map();
   for (const f of fs.readdirSync(entriesDir)) {
@@ -315,62 +129,146 @@ function readEntries() {
   return byIndex;
 }
 
-// The art list: one row per entry, in index order, with the category and
-// reading the card shows, the ingredient's artwork (or - for a name card),
-// the dish's artwork and, where the entry's dish is being renamed, the dish
-// name to draw. The entry's name and dish name come from content/entries.
+// The lettering list: per entry the category, the reading and, while an
+// entry's dish is being changed, the dish the card now shows.
 function readArt() {
   const lines = fs.readFileSync(artPath, 'utf8').replace(/\r/g, '').split('\n').filter((l) => l.length && !l.startsWith('#'));
   const head = lines[0].split('\t');
-  const col = (n) => { const i = head.indexOf(n); if (i < 0) throw new Error(`art.tsv lacks column ${n}`); return i; };
-  const c = Object.fromEntries(['index', 'cat', 'kana', 'set', 'icon', 'recolour', 'dish_set', 'dish_icon', 'dish_name']
-    .map((n) => [n, col(n)]));
-  const dash = (v) => (v === undefined || v === '-' || v === '' ? null : v);
-  return lines.slice(1).map((l) => l.split('\t')).map((r, i) => {
-    if (Number(r[c.index]) !== i) throw new Error(`art.tsv row ${i + 1} has index ${r[c.index]}`);
-    const set = dash(r[c.set]);
-    return {
-      cat: r[c.cat], kana: r[c.kana],
-      art: set ? { set, icon: r[c.icon], recolour: dash(r[c.recolour]) } : null,
-      dishArt: { set: r[c.dish_set], icon: r[c.dish_icon], recolour: null },
-      dishName: dash(r[c.dish_name]),
-    };
+  const col = (n) => { const i = head.indexOf(n); if (i < 0) fail(artPath, `lacks the column ${n}`); return i; };
+  const c = Object.fromEntries(['index', 'cat', 'kana', 'dish_name'].map((n) => [n, col(n)]));
+  const rows = lines.slice(1).map((l) => l.split('\t')).map((r, i) => {
+    if (Number(r[c.index]) !== i) fail(artPath, `row ${i + 1} has index ${r[c.index]}`);
+    if (!CATEGORY[r[c.cat]] && r[c.cat] !== '(未分類)') fail(artPath, `entry ${i}: unknown category ${r[c.cat]}`);
+    if (!r[c.kana]) fail(artPath, `entry ${i}: no reading`);
+    const dn = r[c.dish_name];
+    return { cat: r[c.cat], kana: r[c.kana], dishName: dn && dn !== '-' ? dn : null };
+  });
+  if (rows.length !== ENTRIES) fail(artPath, `has ${rows.length} rows, expected ${ENTRIES}`);
+  return rows;
+}
+
+// Serving sizes such as （4人分） belong to the recipe, not the caption;
+// other words in the brackets stay: 〇〇（パパイヤイリチー・4人分） → 〇〇（パパイヤイリチー）.
+function caption(dishName) {
+  return dishName.replace(/（([^（）]*)）$/, (all, inner) => {
+    const kept = inner.split('・').filter((p) => !/分|^\d+個$/.test(p));
+    return kept.length ? `（${kept.join('・')}）` : '';
   });
 }
 
+// ---- lettering -------------------------------------------------------------
+const em = (s) => [...s].reduce((w, ch) => w + (ch.codePointAt(0) < 0x2000 || (ch >= '｡' && ch <= 'ﾟ') ? 0.5 : 1), 0);
+const fitSize = (s, size, maxWidth) => Math.min(size, maxWidth / em(s));
+
+// One line centred on cx with its top at y; returns the element and its height.
+function line(s, font, size, colour, cx, top) {
+  return `<text x="${num(cx)}" y="${num(top + size * ASCENT)}" font-family="${font}" font-size="${num(size)}" ` +
+    `fill="${rgb(colour)}" text-anchor="middle">${esc(s)}</text>`;
+}
+
+// Name over a short rule over the reading, centred on (cx, cy).
+function nameBlock(p, name, kana, cx, cy, maxWidth) {
+  const n = fitSize(name, 40, maxWidth), k = fitSize(kana, 15, maxWidth), gap = 9;
+  const top = cy - (n + gap * 2 + 1 + k) / 2;
+  const ruleY = top + n + gap;
+  const ruleHalf = Math.min(maxWidth / 2, Math.max(18, em(name) * n / 4));
+  return line(name, MINCHO, n, NAVY, cx, top) +
+    `<rect x="${num(cx - ruleHalf)}" y="${num(ruleY)}" width="${num(ruleHalf * 2)}" height="1.2" fill="${rgb(p.rule)}"/>` +
+    line(kana, GOTHIC, k, p.reading, cx, ruleY + 1 + gap);
+}
+
+// ---- cards -----------------------------------------------------------------
+// Every picture is the same card: a tinted ground, a rounded lighter panel
+// with a fine edge, the drawing box and the lettering.
+// PICTURES_BLIND=1 leaves the lettering off, for naming the cards from the
+// drawings alone.
+const BLIND = process.env.PICTURES_BLIND === '1';
+function card(p, parts, box, drawing, lettering) {
+  if (BLIND) lettering = '';
+  return `<svg xmlns="http://www.w3.org/2000/svg" width="${W}" height="${H}" viewBox="0 0 ${W} ${H}">\n` +
+    `<defs>${parts.defs}</defs>\n` +
+    `<rect width="${W}" height="${H}" fill="${rgb(p.ground)}"/>\n` +
+    `<rect x="7" y="7" width="285" height="185" rx="16" fill="${rgb(p.panel)}" stroke="${rgb(p.edge)}" stroke-width="1.5"/>\n` +
+    `<g transform="translate(${box.x},${box.y}) scale(${SCALE})" stroke-width="2.5">\n${drawing}\n</g>\n${lettering}\n</svg>\n`;
+}
+
+const ingredientCard = (p, parts, e, drawing) =>
+  card(p, parts, BOX_INGREDIENT, drawing, nameBlock(p, e.name, e.kana, 236, 100, 100));
+
+const dishCard = (p, parts, e, drawing) =>
+  card(p, parts, BOX_DISH, drawing, line(e.dish, MINCHO, fitSize(e.dish, 21, 262), NAVY, 150, 170 - fitSize(e.dish, 21, 262) / 2));
+
+// The picture for an entry without one: an empty plate and chopsticks,
+// drawn like the others but on a grey card, so it never passes for a food.
+const EMPTY_PLATE = '<ellipse cx="100" cy="142" rx="80" ry="12" fill="#3b3128" fill-opacity="0.12"/>' +
+  '<use href="#part-hirazara" x="100" y="100"/><use href="#part-hashi" transform="translate(104,134) rotate(-4)"/>';
+function missingCard(parts) {
+  const p = palette(NO_CATEGORY);
+  return card(p, parts, BOX_DISH, EMPTY_PLATE, line('画像なし', MINCHO, 21, NAVY, 150, 160));
+}
+
+// ---- output ----------------------------------------------------------------
+const work = fs.mkdtempSync(path.join(os.tmpdir(), 'verdalis-pictures-'));
+const run = (cmd, args) => execFileSync(cmd, args, { encoding: 'utf8', stdio: ['ignore', 'pipe', 'pipe'] });
+
+// Rasterises one card. A 64-colour palette without dithering keeps the flat
+// drawings clean and the files small; optipng then packs them tighter.
+function render(svg, out) {
+  const src = path.join(work, 'card.svg'), raw = path.join(work, 'raw.png'), q = path.join(work, 'q.png');
+  fs.writeFileSync(src, svg);
+  run('rsvg-convert', ['--background-color', 'white', '-w', String(W), '-h', String(H), '-o', raw, src]);
+  fs.rmSync(q, { force: true });
+  run('pngquant', ['--speed', '1', '--nofs', '--strip', '--output', q, '64', raw]);
+  fs.rmSync(out, { force: true });
+  run('optipng', ['-quiet', '-o5', '-strip', 'all', '-out', out, q]);
+}
+
+// PICTURES_ONLY=5,0012,0032 draws only those entries (both cards) or cards;
+// PICTURES_PARTIAL=1 skips cards whose drawing does not exist yet (work in
+// progress) instead of stopping; PICTURES_OUT=dir writes somewhere else.
 function main() {
   const rows = readArt();
   const entries = readEntries();
-  if (rows.length !== 127) throw new Error(`art.tsv has ${rows.length} rows, expected 127`);
+  const parts = readParts();
+  const partial = process.env.PICTURES_PARTIAL === '1';
+  const only = process.env.PICTURES_ONLY ? process.env.PICTURES_ONLY.split(',').map((s) => s.trim()) : null;
+  const wanted = (stem, entry) => !only || only.some((o) => (o.length === 4 ? o === stem : Number(o) === entry));
   fs.mkdirSync(outDir, { recursive: true });
-  // PICTURES_ONLY=0,2,63 redraws just those entries while trying out a change.
-  const only = process.env.PICTURES_ONLY ? new Set(process.env.PICTURES_ONLY.split(',').map(Number)) : null;
-  for (let i = 0; i < rows.length; i++) {
-    if (only && !only.has(i)) continue;
+  let skipped = 0;
+  for (let i = 0; i < ENTRIES; i++) {
     const row = rows[i], ent = entries.get(i);
-    if (!ent || !ent.name || !ent.dishName) throw new Error(`entry ${i}: no name or dishName`);
-    for (const a of [row.art, row.dishArt]) if (a && !findIcon(a.set, a.icon)) throw new Error(`entry ${i}: no icon ${a.set}:${a.icon}`);
-    // A dish name in the art list is the one the entry is getting; say so
-    // until the entry carries it, so the override can then be dropped.
+    if (!ent || !ent.name || !ent.dishName) fail(entriesDir, `entry ${i}: no name or dishName`);
     const dishName = row.dishName ?? ent.dishName;
-    if (dishName !== ent.dishName) console.warn(`entry ${i}: drawing the dish ${dishName} from art.tsv; the entry says ${ent.dishName}`);
-    const e = {
-      name: ent.name,
-      kana: row.kana,
-      // Serving sizes such as （4人分） belong to the recipe, not the picture.
-      dish: dishName.replace(/（[^（）]*）$/, ''),
-      colour: CATEGORY[row.cat] || NO_CATEGORY,
-      art: row.art,
-      dishArt: row.dishArt,
-    };
+    if (dishName !== ent.dishName && !only) console.warn(`entry ${i}: the card shows ${dishName}; the entry still says ${ent.dishName}`);
+    const e = { name: ent.name, kana: row.kana, dish: caption(dishName) };
+    const p = palette(CATEGORY[row.cat] || NO_CATEGORY);
     const stem = String(i).padStart(3, '0');
-    ingredientCard(e, path.join(outDir, `${stem}1.png`));
-    dishCard(e, path.join(outDir, `${stem}2.png`));
-    process.stdout.write(`${stem} `);
+    for (const [kind, make] of [['1', ingredientCard], ['2', dishCard]]) {
+      if (!wanted(stem + kind, i)) continue;
+      const file = path.join(cardsDir, `${stem}${kind}.svg`);
+      if (partial && !fs.existsSync(file)) { skipped++; continue; }
+      try {
+        render(make(p, parts, e, readCard(file, parts)), path.join(outDir, `${stem}${kind}.png`));
+      } catch (err) {
+        if (err instanceof SourceError || !err.stderr) throw err;
+        fail(file, `does not render: ${String(err.stderr).trim().split('\n')[0]}`);
+      }
+      process.stdout.write(`${stem}${kind} `);
+    }
   }
-  missingCard(path.join(outDir, 'no.png'));
-  process.stdout.write('no\n');
-  fs.rmSync(work, { recursive: true, force: true });
+  if (!only || only.includes('no')) {
+    render(missingCard(parts), path.join(outDir, 'no.png'));
+    process.stdout.write('no');
+  }
+  process.stdout.write('\n');
+  if (skipped) console.warn(`${skipped} cards have no drawing yet and were left as they are`);
 }
 
-main();
+try {
+  main();
+} catch (err) {
+  console.error(`make_pictures: ${err instanceof SourceError ? err.message : err.stack}`);
+  process.exitCode = 1;
+} finally {
+  fs.rmSync(work, { recursive: true, force: true });
+}
