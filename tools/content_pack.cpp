@@ -587,16 +587,16 @@ void warnSharedPhrases(const std::map<int32_t, const SourceFile*>& byIndex, std:
         for (std::size_t i = 0; i + kSharedPhraseMinChars < line.chars.size(); ++i)
             keys.push_back({std::hash<std::string_view>()(window(line, i)), line.entry, keys.size()});
     }
-    std::vector<int32_t> holders(keys.size());
+    std::vector<int32_t> windowHolders(keys.size());
     std::sort(keys.begin(), keys.end());
     for (std::size_t a = 0; a < keys.size();) {
         std::size_t b = a;
-        int32_t entries = 0;
+        int32_t distinct = 0;
         for (; b < keys.size() && keys[b].hash == keys[a].hash; ++b)
-            if (b == a || keys[b].entry != keys[b - 1].entry) ++entries;
-        for (; a < b; ++a) holders[keys[a].window] = entries;
+            if (b == a || keys[b].entry != keys[b - 1].entry) ++distinct;
+        for (; a < b; ++a) windowHolders[keys[a].window] = distinct;
     }
-    auto holdersAt = [&](const Line& line, std::size_t i) { return holders[line.firstWindow + i]; };
+    auto holdersAt = [&](const Line& line, std::size_t i) { return windowHolders[line.firstWindow + i]; };
 
     // Where a line repeats what other entries say: its runs of shared windows.
     struct Run {
@@ -666,27 +666,27 @@ void warnSharedPhrases(const std::map<int32_t, const SourceFile*>& byIndex, std:
         std::string_view sentence = core;
         if (sentence.size() > 3 && sentence.substr(sentence.size() - 3) == "。") sentence.remove_suffix(3);
         bool wholeSentences = sameText;
-        std::vector<std::pair<int32_t, std::vector<std::string>>> holders;  // entry, what it holds where
+        std::vector<std::pair<int32_t, std::vector<std::string>>> holding;  // entry, what it holds where
         for (std::size_t r : members) {
             const Line& line = lines[runs[r].line];
             std::size_t at = static_cast<std::size_t>(runs[r].text.data() - line.text.data());
             wholeSentences = wholeSentences && isSentence(line.text, at, sentence.size());
             std::string here = line.field + (sameText ? "" : " 「" + std::string(runs[r].text) + "」");
-            if (holders.empty() || holders.back().first != line.entry) holders.push_back({line.entry, {}});
-            std::vector<std::string>& list = holders.back().second;
+            if (holding.empty() || holding.back().first != line.entry) holding.push_back({line.entry, {}});
+            std::vector<std::string>& list = holding.back().second;
             if (std::find(list.begin(), list.end(), here) == list.end()) list.push_back(here);
         }
         std::string where;
-        for (const auto& [entry, list] : holders) {
+        for (const auto& [entry, list] : holding) {
             where += (where.empty() ? "" : ", ") + std::to_string(entry) + " (";
             for (std::size_t i = 0; i < list.size(); ++i) where += (i ? ", " : "") + list[i];
             where += ")";
         }
-        std::size_t entries = holders.size();
+        std::size_t entryCount = holding.size();
         std::string message = sameText ? std::string(wholeSentences ? "the sentence 「" : "the phrase 「") +
                                              std::string(wholeSentences ? sentence : core) + "」 is in " +
-                                             std::to_string(entries) + " entries: "
-                                       : std::to_string(entries) + " entries share runs of " +
+                                             std::to_string(entryCount) + " entries: "
+                                       : std::to_string(entryCount) + " entries share runs of " +
                                              std::to_string(kSharedPhraseMinChars) + " or more characters around 「" +
                                              std::string(core) + "」: ";
         diagnostics.push_back({"", -1, "", "", message + where + "; say it in each entry's own words", false});
