@@ -44,9 +44,114 @@ struct CategoryRange {
 };
 constexpr CategoryRange kCategories[] = {{0, 45}, {45, 28}, {73, 3}, {76, 6}, {82, 8}, {90, 14}, {104, 18}};
 
-// Sentences shorter than this (in characters) are set phrases, not copies.
-constexpr std::size_t kSharedSentenceMinChars = 15;
-constexpr std::size_t kSharedSentenceMaxEntries = 2;
+// A run of this many characters that more than kSharedPhraseMaxEntries
+// entries share word for word is a copied phrase; shorter ones are set phrases.
+constexpr std::size_t kSharedPhraseMinChars = 14;
+constexpr std::size_t kSharedPhraseMaxEntries = 2;
+
+// Nutrient and component names: a shared run made of nothing but these joined
+// by 、・や and と is a list of what a food contains, not a copied phrase.
+constexpr std::string_view kComponentNames[] = {"ビタミン",
+                                                "ミネラル",
+                                                "カリウム",
+                                                "カルシウム",
+                                                "マグネシウム",
+                                                "ナトリウム",
+                                                "リン",
+                                                "鉄",
+                                                "亜鉛",
+                                                "銅",
+                                                "マンガン",
+                                                "ヨウ素",
+                                                "セレン",
+                                                "葉酸",
+                                                "ナイアシン",
+                                                "パントテン酸",
+                                                "ビオチン",
+                                                "食物繊維",
+                                                "たんぱく質",
+                                                "脂質",
+                                                "炭水化物",
+                                                "糖質",
+                                                "β－カロテン",
+                                                "β－クリプトキサンチン",
+                                                "カロテン",
+                                                "ポリフェノール",
+                                                "アントシアニン",
+                                                "カテキン",
+                                                "フラボノイド",
+                                                "サポニン",
+                                                "ペクチン",
+                                                "クエン酸",
+                                                "リンゴ酸",
+                                                "オレイン酸",
+                                                "リノール酸",
+                                                "α－リノレン酸",
+                                                "DHA",
+                                                "EPA",
+                                                "A",
+                                                "B1",
+                                                "B2",
+                                                "B6",
+                                                "B12",
+                                                "C",
+                                                "D",
+                                                "E",
+                                                "K",
+                                                "群"};
+constexpr std::string_view kListSeparators[] = {"、", "・", "や", "と"};
+
+// The cautions of the style sheet that pack can see are due: what calls for
+// one, and the words one sentence of the entry (split at 。 and line breaks,
+// in any of its texts) must hold. Amounts are per 100 g of edible part, as
+// 日本食品標準成分表2020年版（八訂） prints them.
+
+// Kidney: 400 mg of potassium per 100 g and more, the editors' line for the
+// potassium-rich foods of the table (里芋 640, 小松菜 500, ほうれんそう 690, 納豆
+// 660). The per-serving half of the rule (バナナ 360 a 100 g, 1 本 more) needs the
+// serving, which the entries do not record.
+constexpr int32_t kPotassiumCautionMg = 400;
+constexpr std::string_view kPotassiumPair = "カリウム";
+constexpr std::string_view kKidneyMarkers[] = {"カリウム", "腎臓"};
+
+// Warfarin: 150 μg of vitamin K per 100 g and more, the editors' line: the
+// leafy greens (小松菜 210, ほうれんそう 270), 納豆 (600), 抹茶 (2900) and
+// seaweed are above it, other vegetables mostly far below.
+constexpr int32_t kVitaminKCautionUg = 150;
+constexpr std::string_view kVitaminKPairs[] = {"ビタミンK", "ビタミンＫ"};
+constexpr std::string_view kWarfarinMarkers[] = {"ワルファリン"};
+
+// Infant botulism: honey used in the dish or recommended in the advice or the
+// effect text.
+constexpr std::string_view kHoneyNames[] = {"はちみつ", "蜂蜜", "ハチミツ"};
+constexpr std::string_view kInfantMarkers[] = {"1歳未満"};
+
+// Pseudo-aldosteronism: a formula that contains 甘草 (glycyrrhiza), named in any
+// text. Only formulas whose standard prescription lists 甘草 (大柴胡湯, 五苓散,
+// 当帰芍薬散, 桂枝茯苓丸, 半夏厚朴湯, 大建中湯, 黄連解毒湯 and the 地黄丸 family do
+// not). A name inside a longer one (人参湯 in 桂枝人参湯) is found by the
+// shorter, which is right: both contain 甘草. Names that need a kanji Shift-JIS
+// lacks are written as the entries write them, that kanji in hiragana.
+constexpr std::string_view kLicoriceFormulas[] = {
+    "葛根湯",           "小青竜湯",     "小青龍湯",         "芍薬甘草湯",     "甘草湯",
+    "炙甘草湯",         "大黄甘草湯",   "甘草瀉心湯",       "桂枝湯",         "桂枝加芍薬湯",
+    "桂枝加竜骨牡蛎湯", "桂枝加朮附湯", "桂枝加葛根湯",     "桂枝人参湯",     "桂麻各半湯",
+    "麻黄湯",           "麻杏甘石湯",   "麻杏よく甘湯",     "越婢加朮湯",     "大青竜湯",
+    "五虎湯",           "神秘湯",       "甘麦大棗湯",       "補中益気湯",     "四君子湯",
+    "六君子湯",         "加味逍遙散",   "加味逍遥散",       "逍遙散",         "逍遥散",
+    "抑肝散",           "十全大補湯",   "人参湯",           "人参養栄湯",     "帰脾湯",
+    "小柴胡湯",         "柴胡桂枝湯",   "柴胡桂枝乾姜湯",   "柴朴湯",         "柴苓湯",
+    "四逆散",           "麦門冬湯",     "五積散",           "安中散",         "温経湯",
+    "苓桂朮甘湯",       "苓姜朮甘湯",   "苓甘姜味辛夏仁湯", "半夏瀉心湯",     "生姜瀉心湯",
+    "黄連湯",           "黄ごん湯",     "川きゅう茶調散",   "桔梗湯",         "当帰四逆加呉茱萸生姜湯",
+    "小建中湯",         "黄耆建中湯",   "当帰建中湯",       "香蘇散",         "参蘇飲",
+    "升麻葛根湯",       "白虎湯",       "白虎加人参湯",     "温胆湯",         "竹茹温胆湯",
+    "清暑益気湯",       "防已黄耆湯",   "防風通聖散",       "十味敗毒湯",     "消風散",
+    "荊芥連翹湯",       "釣藤散",       "疎経活血湯",       "平胃散",         "胃苓湯",
+    "啓脾湯",           "参苓白朮散",   "乙字湯",           "きゅう帰膠艾湯", "調胃承気湯",
+    "桃核承気湯",       "竜胆瀉肝湯",   "滋陰降火湯",       "清肺湯",         "酸棗仁湯",
+    "かっ香正気散",     "銀翹散"};
+constexpr std::string_view kLicoriceMarkers[] = {"偽アルドステロン症"};
 
 const std::set<std::string>& knownKeys() {
     static const std::set<std::string> keys = {
@@ -284,9 +389,15 @@ bool checkStyle(const SourceFile& source, const std::vector<StyleRule>& rules, s
     bool ok = true;
     EntrySource entry = source.entry;
     forEachText(entry, [&](const std::string& field, std::string& value, std::size_t) {
+        // The headword is the food's name as the index lists it (生姜), not running text.
+        if (field == "name") return;
         auto readings = parenthesisedSpans(value);
         for (const StyleRule& rule : rules) {
-            auto allowed = occurrences(value, rule.allowedForm);
+            std::vector<std::pair<std::size_t, std::size_t>> allowed;
+            for (const std::string& form : rule.allowedForms) {
+                auto spans = occurrences(value, form);
+                allowed.insert(allowed.end(), spans.begin(), spans.end());
+            }
             std::size_t found = 0;
             for (const auto& [begin, end] : occurrences(value, rule.variant))
                 if (!within(readings, begin, end) && !within(allowed, begin, end)) ++found;
@@ -294,7 +405,10 @@ bool checkStyle(const SourceFile& source, const std::vector<StyleRule>& rules, s
             std::string message = "「" + rule.variant + "」";
             if (found > 1) message += " (" + std::to_string(found) + " times)";
             message += ": the style sheet writes 「" + rule.replacement + "」";
-            if (!rule.allowedForm.empty()) message += "; 「" + rule.allowedForm + "」 stays as it is";
+            for (std::size_t i = 0; i < rule.allowedForms.size(); ++i)
+                message += (i ? "、「" : "; 「") + rule.allowedForms[i] + "」";
+            if (!rule.allowedForms.empty())
+                message += rule.allowedForms.size() == 1 ? " stays as it is" : " stay as they are";
             diagnostics.push_back({source.path, source.entry.index, source.entry.name, field, message, true});
             ok = false;
         }
@@ -302,9 +416,87 @@ bool checkStyle(const SourceFile& source, const std::vector<StyleRule>& rules, s
     return ok;
 }
 
-std::size_t utf8Chars(std::string_view s) {
-    return static_cast<std::size_t>(
-        std::count_if(s.begin(), s.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+bool containsAny(std::string_view text, const auto& words) {
+    return std::any_of(std::begin(words), std::end(words),
+                       [&](std::string_view w) { return text.find(w) != std::string_view::npos; });
+}
+
+// The sentences of a text: split at 。 and line breaks.
+std::vector<std::string_view> sentencesOf(std::string_view text) {
+    static constexpr std::string_view stop = "。";
+    std::vector<std::string_view> sentences;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t end = std::min(text.find(stop, start), text.find('\n', start));
+        if (end == std::string_view::npos) end = text.size();
+        if (end > start) sentences.push_back(text.substr(start, end - start));
+        start = end + (text.compare(end, stop.size(), stop) == 0 ? stop.size() : 1);
+    }
+    return sentences;
+}
+
+// The cautions the style sheet demands and the entry lacks. False when any is missing.
+bool checkCautions(const SourceFile& source, std::vector<Diagnostic>& diagnostics) {
+    const EntrySource& e = source.entry;
+    EntrySource texts = e;
+    std::vector<std::string_view> sentences;
+    forEachText(texts, [&](const std::string&, std::string& value, std::size_t) {
+        for (std::string_view sentence : sentencesOf(value)) sentences.push_back(sentence);
+    });
+    auto saidInOneSentence = [&](const auto& markers) {
+        return std::any_of(sentences.begin(), sentences.end(), [&](std::string_view sentence) {
+            return std::all_of(std::begin(markers), std::end(markers),
+                               [&](std::string_view m) { return sentence.find(m) != std::string_view::npos; });
+        });
+    };
+    bool ok = true;
+    auto missing = [&](const std::string& field, const std::string& why, const auto& markers, const char* caution) {
+        std::string words = std::size(markers) > 1 ? "both " : "";
+        for (std::size_t i = 0; i < std::size(markers); ++i)
+            words += (i ? " and 「" : "「") + std::string(markers[i]) + "」";
+        diagnostics.push_back({source.path, e.index, e.name, field,
+                               why + ", and no sentence names " + words + ": the " + caution +
+                                   " caution is missing (style sheet, cautions)",
+                               true});
+        ok = false;
+    };
+
+    for (std::size_t i = 0; i < e.pairs.size(); ++i) {
+        const NutrientPair& pair = e.pairs[i];
+        std::string field = "pairs[" + std::to_string(i) + "]";
+        std::string amount = pair.text + " " + std::to_string(pair.value);
+        if (pair.text.find(kPotassiumPair) != std::string::npos && pair.value >= kPotassiumCautionMg &&
+            !saidInOneSentence(kKidneyMarkers))
+            missing(field, amount + " (" + std::to_string(kPotassiumCautionMg) + " mg or more per 100 g)",
+                    kKidneyMarkers, "kidney");
+        if (containsAny(pair.text, kVitaminKPairs) && pair.value >= kVitaminKCautionUg &&
+            !saidInOneSentence(kWarfarinMarkers))
+            missing(field, amount + " (" + std::to_string(kVitaminKCautionUg) + " μg or more per 100 g)",
+                    kWarfarinMarkers, "warfarin");
+    }
+
+    if (!saidInOneSentence(kInfantMarkers)) {
+        std::string field;
+        for (std::size_t i = 0; i < e.ingredients.size() && field.empty(); ++i)
+            if (containsAny(e.ingredients[i].name, kHoneyNames)) field = "ingredients[" + std::to_string(i) + "].name";
+        if (field.empty() && containsAny(e.advice, kHoneyNames)) field = "advice";
+        if (field.empty() && containsAny(e.effectDetail, kHoneyNames)) field = "effectDetail";
+        if (!field.empty()) missing(field, "honey is used or recommended", kInfantMarkers, "infant");
+    }
+
+    if (!saidInOneSentence(kLicoriceMarkers)) {
+        bool reported = false;
+        forEachText(texts, [&](const std::string& field, std::string& value, std::size_t) {
+            if (reported) return;
+            for (std::string_view formula : kLicoriceFormulas)
+                if (value.find(formula) != std::string::npos) {
+                    missing(field, "「" + std::string(formula) + "」 contains 甘草", kLicoriceMarkers, "licorice");
+                    reported = true;
+                    return;
+                }
+        });
+    }
+    return ok;
 }
 
 std::string_view trimSpaces(std::string_view s) {
@@ -318,52 +510,187 @@ std::string_view trimSpaces(std::string_view s) {
     }
 }
 
-// Sentences (split at 。 and line breaks) of the entries' texts that more than
-// two entries share word for word: a reader of ten entries should not meet the
-// same sentence ten times. One warning per sentence, naming the entries.
-void warnSharedSentences(const std::map<int32_t, const SourceFile*>& byIndex, std::vector<Diagnostic>& diagnostics) {
-    struct Use {
-        int32_t index;
-        std::vector<std::string> fields;
+// Whether a run is nothing but component names and list joiners (its ends may
+// cut a name: 「ミンC、カリウム、食物繊維、ビタ」).
+bool isComponentList(std::string_view run) {
+    std::vector<bool> reach(run.size() + 1, false);
+    reach[0] = true;
+    for (std::string_view name : kComponentNames)
+        for (std::size_t cut = 1; cut < name.size(); ++cut)
+            if (run.substr(0, name.size() - cut) == name.substr(cut)) reach[name.size() - cut] = true;
+    auto step = [&](std::size_t at, std::string_view token) {
+        if (run.substr(at, token.size()) == token) reach[at + token.size()] = true;
     };
-    std::vector<std::string> order;
-    std::unordered_map<std::string, std::vector<Use>> uses;
+    for (std::size_t at = 0; at < run.size(); ++at) {
+        if (!reach[at]) continue;
+        for (std::string_view name : kComponentNames) {
+            step(at, name);
+            if (name.substr(0, run.size() - at) == run.substr(at)) return true;  // ends inside a name
+        }
+        for (std::string_view separator : kListSeparators) step(at, separator);
+    }
+    return reach[run.size()];
+}
+
+// Runs of kSharedPhraseMinChars or more characters that more than
+// kSharedPhraseMaxEntries entries share word for word: a reader of ten entries
+// should not meet the same phrase ten times. The texts are read line by line;
+// ingredients, pairs and the opening formula of kampo are not. Each maximal
+// run is reported once, quoted, with the entries and fields that hold it.
+void warnSharedPhrases(const std::map<int32_t, const SourceFile*>& byIndex, std::vector<Diagnostic>& diagnostics) {
+    struct Line {
+        int32_t entry;
+        std::string field;
+        std::string_view text;
+        std::vector<std::size_t> chars;  // byte offset of each character, and the end
+        std::size_t firstWindow = 0;     // its windows' place in the list of all windows
+    };
+    std::vector<EntrySource> entries;
+    entries.reserve(byIndex.size());
+    std::vector<Line> lines;
     for (const auto& [index, source] : byIndex) {
-        EntrySource entry = source->entry;
-        forEachText(entry, [&](const std::string& field, std::string& value, std::size_t) {
-            // Nutrient and ingredient names are data, not sentences.
+        entries.push_back(source->entry);
+        forEachText(entries.back(), [&](const std::string& field, std::string& value, std::size_t) {
             if (field.rfind("pairs", 0) == 0 || field.rfind("ingredients", 0) == 0) return;
-            // The kampo text opens with the style sheet's one formula, the same in every entry.
-            bool formula = field == "kampo";
-            std::size_t start = 0;
-            while (start <= value.size()) {
-                std::size_t stop = std::min(value.find("。", start), value.find('\n', start));
-                std::string sentence(trimSpaces(std::string_view(value).substr(start, stop - start)));
-                start = stop == std::string::npos ? value.size() + 1 : stop + (value[stop] == '\n' ? 1 : 3);
-                if (sentence.empty()) continue;
-                if (std::exchange(formula, false)) continue;
-                if (utf8Chars(sentence) < kSharedSentenceMinChars) continue;
-                auto [it, added] = uses.try_emplace(sentence);
-                if (added) order.push_back(sentence);
-                if (it->second.empty() || it->second.back().index != index) it->second.push_back({index, {}});
-                std::vector<std::string>& fields = it->second.back().fields;
-                if (std::find(fields.begin(), fields.end(), field) == fields.end()) fields.push_back(field);
+            std::string_view text = value;
+            if (field == "kampo") {  // the style sheet's one formula opens every kampo text
+                std::size_t stop = std::min(text.find("。"), text.find('\n'));
+                text = stop == std::string_view::npos ? std::string_view()
+                                                      : text.substr(stop + (text[stop] == '\n' ? 1 : 3));
+            }
+            for (std::size_t start = 0; start < text.size();) {
+                std::size_t nl = std::min(text.find('\n', start), text.size());
+                Line line{index, field, trimSpaces(text.substr(start, nl - start)), {}, {}};
+                start = nl + 1;
+                for (std::size_t at = 0; at < line.text.size(); ++at)
+                    if ((static_cast<unsigned char>(line.text[at]) & 0xC0) != 0x80) line.chars.push_back(at);
+                if (line.chars.size() < kSharedPhraseMinChars) continue;
+                line.chars.push_back(line.text.size());
+                lines.push_back(std::move(line));
             }
         });
     }
-    for (const std::string& sentence : order) {
-        const std::vector<Use>& list = uses[sentence];
-        if (list.size() <= kSharedSentenceMaxEntries) continue;
+
+    // Every window of kSharedPhraseMinChars characters and the number of entries
+    // that hold it: the windows sorted by their hash, so that equal ones meet.
+    auto window = [](const Line& line, std::size_t i) {
+        return line.text.substr(line.chars[i], line.chars[i + kSharedPhraseMinChars] - line.chars[i]);
+    };
+    struct Key {
+        std::size_t hash;
+        int32_t entry;
+        std::size_t window;
+        bool operator<(const Key& o) const { return hash != o.hash ? hash < o.hash : entry < o.entry; }
+    };
+    std::vector<Key> keys;
+    for (Line& line : lines) {
+        line.firstWindow = keys.size();
+        for (std::size_t i = 0; i + kSharedPhraseMinChars < line.chars.size(); ++i)
+            keys.push_back({std::hash<std::string_view>()(window(line, i)), line.entry, keys.size()});
+    }
+    std::vector<int32_t> windowHolders(keys.size());
+    std::sort(keys.begin(), keys.end());
+    for (std::size_t a = 0; a < keys.size();) {
+        std::size_t b = a;
+        int32_t distinct = 0;
+        for (; b < keys.size() && keys[b].hash == keys[a].hash; ++b)
+            if (b == a || keys[b].entry != keys[b - 1].entry) ++distinct;
+        for (; a < b; ++a) windowHolders[keys[a].window] = distinct;
+    }
+    auto holdersAt = [&](const Line& line, std::size_t i) { return windowHolders[line.firstWindow + i]; };
+
+    // Where a line repeats what other entries say: its runs of shared windows.
+    struct Run {
+        std::size_t line;
+        std::size_t first, last;  // windows
+        std::string_view text;
+    };
+    std::vector<Run> runs;
+    auto shared = [&](const Line& line, std::size_t i) {
+        return static_cast<std::size_t>(holdersAt(line, i)) > kSharedPhraseMaxEntries;
+    };
+    for (std::size_t n = 0; n < lines.size(); ++n) {
+        const Line& line = lines[n];
+        std::size_t count = line.chars.size() - kSharedPhraseMinChars;
+        for (std::size_t i = 0; i < count; ++i) {
+            if (!shared(line, i)) continue;
+            std::size_t j = i;
+            while (j + 1 < count && shared(line, j + 1)) ++j;
+            std::string_view text = line.text.substr(line.chars[i],
+                                                     line.chars[j + kSharedPhraseMinChars] - line.chars[i]);
+            if (!isComponentList(text)) runs.push_back({n, i, j, text});
+            i = j;
+        }
+    }
+
+    // Runs that share a window are one copied phrase (with its variants), reported once.
+    std::vector<std::size_t> parent(runs.size());
+    for (std::size_t r = 0; r < runs.size(); ++r) parent[r] = r;
+    auto root = [&](std::size_t r) {
+        while (parent[r] != r) r = parent[r] = parent[parent[r]];
+        return r;
+    };
+    std::unordered_map<std::string_view, std::size_t> firstRunOf;  // shared windows only: few
+    for (std::size_t r = 0; r < runs.size(); ++r)
+        for (std::size_t i = runs[r].first; i <= runs[r].last; ++i) {
+            auto [it, added] = firstRunOf.try_emplace(window(lines[runs[r].line], i), r);
+            if (!added) parent[root(r)] = root(it->second);
+        }
+    std::map<std::size_t, std::vector<std::size_t>> groups;  // by the first run of each group
+    std::map<std::size_t, std::size_t> groupOf;
+    for (std::size_t r = 0; r < runs.size(); ++r) groups[groupOf.try_emplace(root(r), r).first->second].push_back(r);
+
+    auto isSentence = [](std::string_view line, std::size_t at, std::size_t size) {
+        static constexpr std::string_view stop = "。";
+        bool opens = at == 0 || (at >= stop.size() && line.substr(at - stop.size(), stop.size()) == stop);
+        return opens && (at + size == line.size() || line.substr(at + size, stop.size()) == stop);
+    };
+    for (const auto& [first, members] : groups) {
+        // The part that the most entries share, as far as as many share it.
+        std::size_t best = members[0], bestAt = runs[best].first, most = 0;
+        for (std::size_t r : members)
+            for (std::size_t i = runs[r].first; i <= runs[r].last; ++i)
+                if (auto count = static_cast<std::size_t>(holdersAt(lines[runs[r].line], i)); count > most) {
+                    most = count;
+                    best = r;
+                    bestAt = i;
+                }
+        const Line& bestLine = lines[runs[best].line];
+        std::size_t from = bestAt, to = bestAt;
+        while (from > runs[best].first && holdersAt(bestLine, from - 1) == holdersAt(bestLine, bestAt)) --from;
+        while (to < runs[best].last && holdersAt(bestLine, to + 1) == holdersAt(bestLine, bestAt)) ++to;
+        std::string_view core = bestLine.text.substr(bestLine.chars[from],
+                                                     bestLine.chars[to + kSharedPhraseMinChars] - bestLine.chars[from]);
+
+        bool sameText = std::all_of(members.begin(), members.end(),
+                                    [&](std::size_t r) { return runs[r].text == core; });
+        std::string_view sentence = core;
+        if (sentence.size() > 3 && sentence.substr(sentence.size() - 3) == "。") sentence.remove_suffix(3);
+        bool wholeSentences = sameText;
+        std::vector<std::pair<int32_t, std::vector<std::string>>> holding;  // entry, what it holds where
+        for (std::size_t r : members) {
+            const Line& line = lines[runs[r].line];
+            std::size_t at = static_cast<std::size_t>(runs[r].text.data() - line.text.data());
+            wholeSentences = wholeSentences && isSentence(line.text, at, sentence.size());
+            std::string here = line.field + (sameText ? "" : " 「" + std::string(runs[r].text) + "」");
+            if (holding.empty() || holding.back().first != line.entry) holding.push_back({line.entry, {}});
+            std::vector<std::string>& list = holding.back().second;
+            if (std::find(list.begin(), list.end(), here) == list.end()) list.push_back(here);
+        }
         std::string where;
-        for (const Use& u : list) {
-            where += (where.empty() ? "" : ", ") + std::to_string(u.index) + " (";
-            for (std::size_t i = 0; i < u.fields.size(); ++i) where += (i ? ", " : "") + u.fields[i];
+        for (const auto& [entry, list] : holding) {
+            where += (where.empty() ? "" : ", ") + std::to_string(entry) + " (";
+            for (std::size_t i = 0; i < list.size(); ++i) where += (i ? ", " : "") + list[i];
             where += ")";
         }
-        diagnostics.push_back({"", -1, "", "",
-                               "the sentence 「" + sentence + "」 is in " + std::to_string(list.size()) +
-                                   " entries: " + where + "; say it in each entry's own words",
-                               false});
+        std::size_t entryCount = holding.size();
+        std::string message = sameText ? std::string(wholeSentences ? "the sentence 「" : "the phrase 「") +
+                                             std::string(wholeSentences ? sentence : core) + "」 is in " +
+                                             std::to_string(entryCount) + " entries: "
+                                       : std::to_string(entryCount) + " entries share runs of " +
+                                             std::to_string(kSharedPhraseMinChars) + " or more characters around 「" +
+                                             std::string(core) + "」: ";
+        diagnostics.push_back({"", -1, "", "", message + where + "; say it in each entry's own words", false});
     }
 }
 
@@ -495,11 +822,17 @@ std::vector<StyleRule> parseStyleRules(const std::string& text, const std::strin
         auto fail = [&](const std::string& message) {
             diagnostics.push_back({path, -1, "", "", "line " + std::to_string(number) + ": " + message, true});
         };
-        if (columns.size() < 2 || columns.size() > 3 || columns[0].empty() || columns[1].empty())
-            fail("needs a variant and what to write instead, and at most one allowed form, separated by tabs");
-        else if (columns.size() == 3 && columns[2].find(columns[0]) == std::string::npos)
-            fail("the allowed form \"" + columns[2] + "\" does not contain the variant \"" + columns[0] + "\"");
-        else rules.push_back({columns[0], columns[1], columns.size() == 3 ? columns[2] : ""});
+        if (columns.size() < 2 || columns[0].empty() || columns[1].empty()) {
+            fail("needs a variant and what to write instead, then any allowed forms, separated by tabs");
+            continue;
+        }
+        StyleRule rule{columns[0], columns[1], {columns.begin() + 2, columns.end()}};
+        auto stray = std::find_if(rule.allowedForms.begin(), rule.allowedForms.end(), [&](const std::string& form) {
+            return form.find(rule.variant) == std::string::npos;
+        });
+        if (stray != rule.allowedForms.end())
+            fail("the allowed form \"" + *stray + "\" does not contain the variant \"" + rule.variant + "\"");
+        else rules.push_back(std::move(rule));
     }
     return rules;
 }
@@ -546,8 +879,9 @@ std::string packEntries(const std::vector<SourceFile>& sources, std::vector<Diag
         if (encodeEntry(*source, e, diagnostics)) encoded.push_back(std::move(e));
         else ok = false;
         if (!checkStyle(*source, style, diagnostics)) ok = false;
+        if (!checkCautions(*source, diagnostics)) ok = false;
     }
-    warnSharedSentences(byIndex, diagnostics);
+    warnSharedPhrases(byIndex, diagnostics);
     if (!ok) return {};
     std::string data = formatDataText(encoded);
     DataKey key = makeDataKey();

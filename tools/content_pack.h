@@ -29,12 +29,12 @@ SourceFile readEntryYaml(const std::string& path, std::vector<Diagnostic>& diagn
 std::string writeEntryYaml(const EntrySource& utf8Entry);
 
 // One row of the style list (content/style.tsv): a variant the book does not
-// use, what to write instead, and optionally one longer form in which the
-// variant is right (風邪 is wrong, 風邪（ふうじゃ） is the term).
+// use, what to write instead, and any longer forms in which the variant is
+// right (風邪 is wrong, 風邪（ふうじゃ） is the term).
 struct StyleRule {
     std::string variant;
     std::string replacement;
-    std::string allowedForm;
+    std::vector<std::string> allowedForms;
 };
 
 // The style list's rows: tab-separated columns, # starts a comment line.
@@ -46,8 +46,9 @@ std::vector<StyleRule> readStyleRules(const std::string& path, std::vector<Diagn
 // Validates the entries and encodes them for the viewer: on success the result
 // holds the scrambled data file and diagnostics only warnings; on any error it is empty.
 // Besides what the data file cannot hold, the errors are the texts that do not
-// fit where the screen draws them and the style list's variants; the warnings
-// what looks wrong on screen and sentences more than two entries share.
+// fit where the screen draws them, the style list's variants and the cautions
+// the style sheet demands (kidney, warfarin, infant, licorice); the warnings
+// what looks wrong on screen and phrases more than two entries share.
 std::string packEntries(const std::vector<SourceFile>& sources, std::vector<Diagnostic>& diagnostics,
                         const std::vector<StyleRule>& style = {});
 
