@@ -48,8 +48,8 @@ constexpr SectionPrinter kBreakableSections[] = {
 // printer never receives half a job as if it were whole.
 class Document {
 public:
-    Document(HDC dc, int32_t index, const char* outputPath) : dc_(dc) {
-        formatDocumentName(name_, index);
+    Document(HDC dc, const char* name, const char* outputPath) : dc_(dc) {
+        std::snprintf(name_, sizeof name_, "%s", name);
         DOCINFOA info{};
         info.cbSize = sizeof info;
         info.lpszDocName = name_;
@@ -68,10 +68,12 @@ public:
     }
 
     bool open() const { return open_; }
+    int32_t pagesStarted() const { return pages_; }
     bool startPage() {
         if (!open_) return false;
         if (inPage_ && EndPage(dc_) <= 0) return fail();
         inPage_ = StartPage(dc_) > 0;
+        if (inPage_) ++pages_;
         return inPage_ || fail();
     }
 
@@ -87,6 +89,7 @@ private:
     char name_[kDocumentNameSize] = {};
     bool open_ = false;
     bool inPage_ = false;
+    int32_t pages_ = 0;
 };
 
 const FoodEntry* entryAt(const ViewerState* state, int32_t index) {
@@ -110,27 +113,52 @@ int32_t printRule(const PRINTDLGA& dialog, const PageGeometry& geometry, int32_t
     return y + kRuleUnits * geometry.unitY;
 }
 
-void printWholeEntry(ViewerState* state, int32_t index, const PRINTDLGA& dialog, const char* outputPath) {
-    const FoodEntry* entry = entryAt(state, index);
-    if (!entry) return;
+namespace {
+
+// The whole entry from a new page of an open document, over as many pages as
+// it needs; false when a page could not be started.
+bool printEntryPages(ViewerState* state, const FoodEntry& entry, const PRINTDLGA& dialog, Document& document) {
     PageGeometry geometry;
     computePageGeometry(dialog, &geometry);
-    Document document{dialog.hDC, index, outputPath};
-    if (!document.startPage()) return;
+    if (!document.startPage()) return false;
 
-    int32_t y = printTitleBlock(*entry, dialog, geometry, state, 1);
+    int32_t y = printTitleBlock(entry, dialog, geometry, state, 1);
     y = printRule(dialog, geometry, y, 1);
     // The episode always starts on page 1 and is not tested against the bottom.
-    y = printEpisodeSection(*entry, dialog, geometry, y, 1) + 2 * geometry.lineGap;
+    y = printEpisodeSection(entry, dialog, geometry, y, 1) + 2 * geometry.lineGap;
     for (SectionPrinter print : kBreakableSections) {
         // A section that would reach the bottom moves whole to a new page; it is
         // tested only once, so one taller than a page is cut off there.
-        if (print(*entry, dialog, geometry, y, state, 0) >= geometry.marginBottom) {
-            if (!document.startPage()) return;
+        if (print(entry, dialog, geometry, y, state, 0) >= geometry.marginBottom) {
+            if (!document.startPage()) return false;
             y = geometry.marginTop;
         }
-        y = print(*entry, dialog, geometry, y, state, 1) + 2 * geometry.lineGap;
+        y = print(entry, dialog, geometry, y, state, 1) + 2 * geometry.lineGap;
     }
+    return true;
+}
+
+}  // namespace
+
+void printWholeEntry(ViewerState* state, int32_t index, const PRINTDLGA& dialog, const char* outputPath) {
+    const FoodEntry* entry = entryAt(state, index);
+    if (!entry) return;
+    char name[kDocumentNameSize];
+    formatDocumentName(name, index);
+    Document document{dialog.hDC, name, outputPath};
+    printEntryPages(state, *entry, dialog, document);
+}
+
+std::vector<int32_t> printBook(ViewerState* state, const PRINTDLGA& dialog, const char* outputPath) {
+    std::vector<int32_t> pages;
+    if (!state) return pages;
+    Document document{dialog.hDC, "Verdalis", outputPath};
+    for (int32_t index = 0; index < count(state->entries); ++index) {
+        const int32_t before = document.pagesStarted();
+        if (!printEntryPages(state, *at(state->entries, index), dialog, document)) return {};
+        pages.push_back(document.pagesStarted() - before);
+    }
+    return pages;
 }
 
 int32_t printTabSection(ViewerState* state, const PRINTDLGA& dialog, int32_t index, int32_t tab, int32_t draw) {
@@ -146,7 +174,9 @@ int32_t printTabSection(ViewerState* state, const PRINTDLGA& dialog, int32_t ind
 
 void printCurrentTab(ViewerState* state, const PRINTDLGA& dialog, const char* outputPath) {
     if (!entryAt(state, state ? state->selected : -1)) return;
-    Document document{dialog.hDC, state->selected, outputPath};
+    char name[kDocumentNameSize];
+    formatDocumentName(name, state->selected);
+    Document document{dialog.hDC, name, outputPath};
     if (!document.startPage()) return;
     printTabSection(state, dialog, state->selected, state->tab, 1);
 }

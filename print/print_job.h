@@ -4,6 +4,7 @@
 #include <commdlg.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "print/page_geometry.h"
 
@@ -18,6 +19,11 @@ void printSelectedEntry(HWND hwnd, ViewerState* state);
 // on dialog.hDC. outputPath, when given, sends the document to that file
 // instead of the printer's port.
 void printWholeEntry(ViewerState* state, int32_t index, const PRINTDLGA& dialog, const char* outputPath = nullptr);
+
+// The whole book in one document named "Verdalis": every entry from a new
+// page, each as printWholeEntry prints it. Returns the pages of each entry,
+// in order; empty when the job could not be started or a page failed.
+std::vector<int32_t> printBook(ViewerState* state, const PRINTDLGA& dialog, const char* outputPath);
 
 // One document of the title block and the section of the open tab.
 void printCurrentTab(ViewerState* state, const PRINTDLGA& dialog, const char* outputPath = nullptr);

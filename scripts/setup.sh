@@ -9,7 +9,7 @@ packages=(
   googletest libyaml-cpp-dev
   wine wine64 locales fontconfig fonts-ipafont-gothic fonts-ipafont-mincho
   xvfb xdotool imagemagick x11-utils
-  ghostscript poppler-utils
+  ghostscript poppler-utils qpdf
   nsis unzip
 )
 

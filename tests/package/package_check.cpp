@@ -17,6 +17,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -661,6 +662,66 @@ int uninstall() {
     return gFailures ? 1 : 0;
 }
 
+// The code-page warning: started with `commandLine`, a program either shows a
+// dialog whose text names the system locale (answered with OK) or goes on to
+// a window of its own without one. It is ended as soon as that window shows.
+struct WarningWatch {
+    DWORD processId = 0;
+    bool warned = false;
+    bool wentOn = false;
+};
+
+BOOL CALLBACK namesTheSystemLocale(HWND child, LPARAM found) {
+    wchar_t text[1024] = {};
+    GetWindowTextW(child, text, 1024);
+    if (!std::wcsstr(text, L"system locale")) return TRUE;
+    *reinterpret_cast<bool*>(found) = true;
+    return FALSE;
+}
+
+BOOL CALLBACK watchWindow(HWND window, LPARAM param) {
+    auto* watch = reinterpret_cast<WarningWatch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != watch->processId || !IsWindowVisible(window)) return TRUE;
+    bool warning = false;
+    EnumChildWindows(window, namesTheSystemLocale, reinterpret_cast<LPARAM>(&warning));
+    if (!warning) watch->wentOn = true;
+    else if (!watch->warned) {
+        watch->warned = true;
+        PostMessageW(window, WM_COMMAND, IDOK, 0);
+    }
+    return TRUE;
+}
+
+int checkCodePageWarning(const std::string& program, const std::string& expected) {
+    std::string commandLine = "\"" + program + "\"";
+    std::string folder = program.substr(0, program.find_last_of('\\'));
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                        &process)) {
+        fail("could not start " + program);
+        return 1;
+    }
+    WarningWatch watch{process.dwProcessId};
+    for (DWORD waited = 0; waited < kWaitMs && !watch.wentOn; waited += 100) {
+        EnumWindows(watchWindow, reinterpret_cast<LPARAM>(&watch));
+        Sleep(100);
+    }
+    TerminateProcess(process.hProcess, 0);
+    WaitForSingleObject(process.hProcess, kWaitMs);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    const std::string seen = watch.warned ? "warns" : "quiet";
+    const std::string what = program + " at code page " + std::to_string(GetACP()) + " " + seen;
+    if (!watch.wentOn) fail(program + " showed no window of its own");
+    else if (seen != expected) fail(what + ", expected " + expected);
+    else pass(what);
+    return gFailures ? 1 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -672,12 +733,14 @@ int main(int argc, char** argv) {
     } else if (mode == "viewer" && argc == 4) {
         checkViewer(std::string(argv[2]) + "\\verdalis.exe", argv[2], argv[3]);
         result = gFailures ? 1 : 0;
+    } else if (mode == "warning" && argc == 4) {
+        result = checkCodePageWarning(argv[2], argv[3]);
     } else if (mode == "uninstall" && argc == 2) {
         result = uninstall();
     } else {
         std::fprintf(stderr,
                      "usage: package_check installed <version> <pictures> | viewer <folder> <pictures>"
-                     " | uninstall\n");
+                     " | warning <program> warns|quiet | uninstall\n");
     }
     CoUninitialize();
     return result;

@@ -97,6 +97,14 @@ if [ "$kind" = installer ]; then
   report "the viewer wrote nothing into its folder" \
     "$(diff <(echo "$installed") <(files_in "$instdir") | grep '^[<>]' | head -5)"
 
+  # Under a system locale other than Japanese (code page 1252 here) the
+  # installer and the viewer say once that the text needs it, then go on;
+  # under the Japanese one neither says anything.
+  for program in "$(winepath -w "$setup" 2>/dev/null)" "$(winepath -w "$instdir/verdalis.exe" 2>/dev/null)"; do
+    LANG=C.UTF-8 LC_ALL=C.UTF-8 check_wine "$checker" warning "$program" warns || fail "package_check warning (English)"
+    check_wine "$checker" warning "$program" quiet || fail "package_check warning (Japanese)"
+  done
+
   t=$(seconds)
   check_wine "$checker" uninstall || fail "package_check uninstall"
   echo "   (uninstall $(since "$t") s)"
