@@ -151,6 +151,8 @@ constexpr std::string_view kLicoriceFormulas[] = {
     "啓脾湯",           "参苓白朮散",   "乙字湯",           "きゅう帰膠艾湯", "調胃承気湯",
     "桃核承気湯",       "竜胆瀉肝湯",   "滋陰降火湯",       "清肺湯",         "酸棗仁湯",
     "かっ香正気散",     "銀翹散"};
+// Formulas without 甘草 whose names hold a listed one (清肺湯 in 辛夷清肺湯).
+constexpr std::string_view kLicoriceFreeFormulas[] = {"辛夷清肺湯"};
 constexpr std::string_view kLicoriceMarkers[] = {"偽アルドステロン症"};
 
 const std::set<std::string>& knownKeys() {
@@ -488,8 +490,11 @@ bool checkCautions(const SourceFile& source, std::vector<Diagnostic>& diagnostic
         bool reported = false;
         forEachText(texts, [&](const std::string& field, std::string& value, std::size_t) {
             if (reported) return;
+            std::string text = value;
+            for (std::string_view free : kLicoriceFreeFormulas)
+                for (std::size_t at; (at = text.find(free)) != std::string::npos;) text.erase(at, free.size());
             for (std::string_view formula : kLicoriceFormulas)
-                if (value.find(formula) != std::string::npos) {
+                if (text.find(formula) != std::string::npos) {
                     missing(field, "「" + std::string(formula) + "」 contains 甘草", kLicoriceMarkers, "licorice");
                     reported = true;
                     return;
