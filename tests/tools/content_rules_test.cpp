@@ -92,7 +92,8 @@ TEST(ContentRules, PackReportsEachRuleWhereItIsBrokenAndOnlyThere) {
                  "葛根湯に配合される。甘草を含むので、長く続けると偽アルドステロン症を起こすことがある。";
          },
          ""},
-        {"formula without licorice", [](Book& b) { b[9].entry.kampo = "大柴胡湯・五苓散・辛夷清肺湯に配合される。"; }, ""},
+        {"formula without licorice", [](Book& b) { b[9].entry.kampo = "大柴胡湯・五苓散・辛夷清肺湯に配合される。"; },
+         ""},
         {"one-voice variant", [](Book& b) { b[9].entry.advice = "栄養を摂るには、まとめて摂りすぎない。"; },
          "entry 9 (entry9): field advice: 「摂る」: the style sheet writes 「とる」"},
         {"たん as phlegm", [](Book& b) { b[9].entry.symptoms[0] = "咳・たん"; },
