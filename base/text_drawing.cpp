@@ -2,17 +2,7 @@
 
 #include <string_view>
 
-#include "base/text_lines.h"
-
 namespace {
-
-MeasureText extentMeasure(HDC dc) {
-    return [dc](const char* text, int32_t length) {
-        SIZE size{};
-        GetTextExtentPoint32A(dc, text, length, &size);
-        return static_cast<int32_t>(size.cx);
-    };
-}
 
 int lineHeight(HDC dc) {
     TEXTMETRICA tm{};
@@ -25,6 +15,14 @@ std::vector<WrappedLine> linesOf(HDC dc, const char* text, const RECT& rect) {
 }
 
 }  // namespace
+
+MeasureText extentMeasure(HDC dc) {
+    return [dc](const char* text, int32_t length) {
+        SIZE size{};
+        GetTextExtentPoint32A(dc, text, length, &size);
+        return static_cast<int32_t>(size.cx);
+    };
+}
 
 void drawWrapped(HDC dc, const char* text, const RECT& rect) {
     const int height = lineHeight(dc);

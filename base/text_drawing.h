@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "base/text_lines.h"
 #include "base/win32_owners.h"
 
 // The few text and fill calls every layer draws with.
@@ -14,6 +15,10 @@ inline void fillSolid(HDC dc, const RECT& rect, COLORREF colour) {
     OwnedBrush brush{CreateSolidBrush(colour)};
     FillRect(dc, &rect, brush.get());
 }
+
+// The widths of prefixes of a text in the DC's selected font, for the line
+// breaking of base/text_lines.h.
+MeasureText extentMeasure(HDC dc);
 
 // A text word-wrapped into rect by the viewer's own line breaking, one line of
 // the font's height under the other, clipped to rect; and the height the same

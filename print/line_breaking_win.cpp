@@ -1,18 +1,12 @@
 #include "print/line_breaking_win.h"
 
+#include "base/text_drawing.h"
+
 #include <algorithm>
 #include <string_view>
 #include <vector>
 
 namespace {
-
-MeasureText extentMeasure(HDC dc) {
-    return [dc](const char* text, int32_t length) {
-        SIZE size{};
-        GetTextExtentPoint32A(dc, text, length, &size);
-        return static_cast<int32_t>(size.cx);
-    };
-}
 
 // A line that was ended early to keep its successor from beginning badly is
 // spread to the full measure: the space it leaves is shared evenly between
