@@ -1,10 +1,10 @@
 #include "print/line_breaking_win.h"
 
-#include "base/text_drawing.h"
-
 #include <algorithm>
 #include <string_view>
 #include <vector>
+
+#include "base/text_drawing.h"
 
 namespace {
 
