@@ -1,11 +1,9 @@
 #include <windows.h>
 
 #include "app/main_window.h"
-#include "app/viewer_state.h"
 
 // The exit code is 0 whatever happens: there is nobody to report to.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
-    gInstance = instance;
     if (!makeViewerClass(instance)) return 0;
     if (!createViewerWindow(instance, showCommand)) return 0;
     runMessageLoop();

@@ -19,10 +19,7 @@ PictureHeader judged(PictureFormat format, uint32_t width, uint32_t height, Pict
 
 PictureVerdict sizeVerdict(uint32_t width, uint32_t height) {
     if (width == 0 || height == 0) return PictureVerdict::damagedHeader;
-    if (width > static_cast<uint32_t>(kMaxPictureSide) || height > static_cast<uint32_t>(kMaxPictureSide))
-        return PictureVerdict::tooLarge;
-    if (uint64_t{width} * height > kMaxPicturePixels) return PictureVerdict::tooLarge;
-    return PictureVerdict::accepted;
+    return withinPictureBudget(width, height) ? PictureVerdict::accepted : PictureVerdict::tooLarge;
 }
 
 // The IHDR chunk comes first: signature, length 13, "IHDR", width, height.
