@@ -1,16 +1,15 @@
 #include "app/main_window.h"
 
 #include "app/pointer_input.h"
-#include "app/viewer_state.h"
-#include "data/entry_loader.h"
 #include "data/picture.h"
-#include "data/sidebar_bitmap.h"
 #include "render/frame.h"
 #include "resources/resource_ids.h"
+#include "state/viewer_state.h"
+#include "verdalis_version.h"
 
 namespace {
 
-constexpr char kCaption[] = "Verdalis　ver1.0";
+constexpr char kCaption[] = "Verdalis　ver" VERDALIS_VERSION_TEXT;
 
 void repaint(HWND hwnd) { InvalidateRect(hwnd, nullptr, FALSE); }
 
@@ -32,7 +31,7 @@ ATOM makeViewerClass(HINSTANCE instance) {
 bool createViewerWindow(HINSTANCE instance, int showCommand) {
     Decoder decoder = loadDecoder();
     gViewer.decoderLoad = decoder.load;
-    gViewer.decoderModule = decoder.module.release();  // the state owns it until the window is destroyed
+    gViewer.decoderModule = std::move(decoder.module);  // the state owns it until the window is destroyed
     HWND hwnd = CreateWindowExA(0, kViewerClassName, kCaption, WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
                                 kFrameWidth, kFrameHeight, nullptr, nullptr, instance, nullptr);
     if (!hwnd) return false;

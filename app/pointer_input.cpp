@@ -2,11 +2,10 @@
 
 #include <algorithm>
 
-#include "app/viewer_state.h"
 #include "data/food_entry.h"
 #include "print/print_job.h"
-#include "render/frame.h"
 #include "render/index_lists.h"
+#include "state/viewer_state.h"
 
 namespace {
 

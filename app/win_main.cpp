@@ -1,7 +1,6 @@
 #include <windows.h>
 
 #include "app/main_window.h"
-#include "app/viewer_state.h"
 
 namespace {
 
@@ -27,7 +26,6 @@ void warnUnlessJapaneseCodePage() {
 
 // The exit code is 0 whatever happens: there is nobody to report to.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
-    gInstance = instance;
     warnUnlessJapaneseCodePage();
     if (!makeViewerClass(instance)) return 0;
     if (!createViewerWindow(instance, showCommand)) return 0;

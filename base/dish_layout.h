@@ -12,6 +12,13 @@
 // The page shows at most this many ingredient rows, steps and other dishes.
 constexpr int32_t kDishPageRows = 10;
 
+// Every formatted text of the page goes through one buffer of this size; what
+// does not fit is cut. An other dish is drawn after this mark, which takes
+// kOtherDishMarkBytes of the buffer in Shift-JIS.
+constexpr std::size_t kDishTextBufferSize = 512;
+constexpr char kOtherDishMark[] = "○ ";
+constexpr std::size_t kOtherDishMarkBytes = 3;
+
 // Columns, in pixels of the frame.
 constexpr int kDishTitleLeft = kColumnLeft;  // the section titles, the dish name and the step numbers
 constexpr int kDishPictureLeft = 215;

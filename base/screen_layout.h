@@ -29,6 +29,10 @@ constexpr int kPrintSlot = 8;
 constexpr int kQuitSlot = 10;
 constexpr int kCommandSlotGap = 18;  // between slot 7 and slot 8
 constexpr int kSlotShift = 5;        // a category button moves this far right per step from the current one
+// A category button seven steps from the current one (slot 0 or 7 against the
+// other) shows only this many columns from its left: every label ends before it.
+constexpr int kNarrowestTab = kSidebarWidth - kSlotShift * (kCategorySlotCount - 1);
+static_assert(kNarrowestTab == 145);
 
 // Top y of sidebar slot 0-10.
 constexpr int sidebarSlotTop(int slot) {
@@ -44,8 +48,10 @@ constexpr int kSpareBitmaps = kStripBitmaps + kCategorySlotCount;
 constexpr int kCurrentButtonBitmaps = kSpareBitmaps + 3;
 constexpr int kCommandButtonBitmaps = kCurrentButtonBitmaps + kCategorySlotCount;
 constexpr int kOtherButtonBitmaps = kCommandButtonBitmaps + (kSidebarSlotCount - kCategorySlotCount);
-constexpr int kSidebarBitmapCount = kOtherButtonBitmaps + kCategorySlotCount;
-static_assert(kCommandButtonBitmaps == 19 && kOtherButtonBitmaps == 22 && kSidebarBitmapCount == 30);
+// The build reads this line for the art's file list: keep it a plain number.
+constexpr int kSidebarBitmapCount = 30;
+static_assert(kSidebarBitmapCount == kOtherButtonBitmaps + kCategorySlotCount);
+static_assert(kCommandButtonBitmaps == 19 && kOtherButtonBitmaps == 22);
 
 // Bitmap position of sidebar slot 0-10's button.
 constexpr int sidebarButtonBitmap(int slot, int currentCategory) {
@@ -73,7 +79,28 @@ constexpr int kListRowHeight = 20;
 constexpr int kListRowsPerColumn = 26;
 
 // The detail page.
-constexpr int kPageLeft = 200;    // header, tab bar and tab pages
+constexpr int kPageLeft = 200;  // header, tab bar and tab pages
+// The header above the tab bar: the name in the 40-pixel font, then grey
+// labels, each followed by its value, on two rows.
+constexpr int kHeaderTop = 10;        // the name, the " 漢名 " label and its box
+constexpr int kHeaderSecondRow = 50;  // " 薬味 ", " 薬性 ", " 旬 " and their values
+constexpr int kNameLeft = kPageLeft;
+struct HeaderLabel {
+    const char* text;  // as drawn, padded with a space each side
+    int x;
+    int y;
+};
+constexpr HeaderLabel kChineseNameLabel{" 漢名 ", 430, kHeaderTop};
+constexpr HeaderLabel kTasteLabel{" 薬味 ", 430, kHeaderSecondRow};
+constexpr HeaderLabel kNatureLabel{" 薬性 ", 560, kHeaderSecondRow};
+constexpr HeaderLabel kSeasonLabel{" 旬 ", 680, kHeaderSecondRow};
+// The Chinese name is word-wrapped in this box, two 18-pixel lines high.
+constexpr int kChineseNameBoxLeft = 480;
+constexpr int kChineseNameBoxRight = 780;
+constexpr int kChineseNameBoxBottom = kHeaderSecondRow;
+constexpr int kTasteLeft = 480;
+constexpr int kNatureLeft = 610;
+constexpr int kSeasonLeft = 710;
 constexpr int kTitleTop = 110;    // the first title line under the tab bar
 constexpr int kColumnLeft = 210;  // the tab pages' text column
 constexpr int kColumnRight = 770;

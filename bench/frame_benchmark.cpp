@@ -19,10 +19,10 @@
 #include <vector>
 
 #include "app/main_window.h"
-#include "app/viewer_state.h"
 #include "data/food_entry.h"
 #include "data/picture.h"
 #include "render/frame.h"
+#include "state/viewer_state.h"
 
 namespace {
 
@@ -141,7 +141,7 @@ int main(int argc, char** argv) {
     makeViewerClass(instance);
     Decoder decoder = loadDecoder();
     gViewer.decoderLoad = decoder.load;
-    gViewer.decoderModule = decoder.module.release();  // freed by the window's destruction
+    gViewer.decoderModule = std::move(decoder.module);  // freed by the window's destruction
     HWND hwnd = CreateWindowExA(0, kViewerClassName, "bench", WS_CAPTION | WS_SYSMENU, 0, 0, kFrameWidth, kFrameHeight,
                                 nullptr, nullptr, instance, nullptr);
     if (!hwnd) return 1;

@@ -21,7 +21,6 @@
 #include <string>
 #include <string_view>
 
-#include "app/viewer_state.h"
 #include "base/text_drawing.h"
 #include "base/win32_owners.h"
 #include "data/entry_loader.h"
@@ -31,6 +30,7 @@
 #include "print/page_geometry_win.h"
 #include "print/print_job.h"
 #include "print/printed_sections.h"
+#include "state/viewer_state.h"
 
 namespace {
 
@@ -159,7 +159,7 @@ int main(int argc, char** argv) {
     ViewerState state;
     loadEntries(&state);
     Decoder decoder = loadDecoder();
-    state.decoderModule = decoder.module.get();
+    state.decoderModule = std::move(decoder.module);
     state.decoderLoad = decoder.load;
     OwnedDC printer{CreateDCA(nullptr, "Verdalis PDF", nullptr, nullptr)};
     HDC dc = printer.get();

@@ -9,7 +9,7 @@ set(VERDALIS_COPYRIGHT "Copyright (C) 2026 ${VERDALIS_PUBLISHER}")
 get_filename_component(default_release_dir ${CMAKE_BINARY_DIR}/../release ABSOLUTE)
 set(VERDALIS_RELEASE_DIR ${default_release_dir} CACHE PATH "Where the release packages are written")
 
-# The exe's version resource takes the version from here.
+# The exe's version resource and the window caption take the version from here.
 configure_file(${PROJECT_SOURCE_DIR}/resources/verdalis_version.h.in ${generated}/verdalis_version.h @ONLY)
 set_property(SOURCE ${PROJECT_SOURCE_DIR}/resources/viewer.rc APPEND PROPERTY
   OBJECT_DEPENDS ${generated}/verdalis_version.h)
@@ -60,6 +60,7 @@ include(CPack)
 # The tests of both packages, under Wine in a prefix of their own
 # (build/wine-package) on a virtual display, removed when they are done.
 add_executable(package_check tests/package/package_check.cpp)
+target_include_directories(package_check PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_libraries(package_check PRIVATE ole32 uuid shell32 version windowscodecs gdi32 user32 advapi32)
 
 add_test(NAME package_build COMMAND ${CMAKE_COMMAND} --build ${CMAKE_BINARY_DIR} --target package)
@@ -77,7 +78,7 @@ foreach(kind installer zip)
   add_test(NAME package_${kind}
     COMMAND ${PROJECT_SOURCE_DIR}/tests/package/package_test.sh ${kind}
             ${VERDALIS_RELEASE_DIR} ${PROJECT_VERSION} ${stage} $<TARGET_FILE:package_check>
-            ${PROJECT_SOURCE_DIR}/content/pictures)
+            ${PROJECT_SOURCE_DIR}/content/pictures ${VERDALIS_SIDEBAR_BITMAP_COUNT})
   set_tests_properties(package_${kind} PROPERTIES
     FIXTURES_REQUIRED "verdalis_packages;verdalis_package_prefix" TIMEOUT 180)
 endforeach()

@@ -4,9 +4,20 @@ add_executable(make_sidebar_art tools/make_sidebar_art.cpp)
 target_include_directories(make_sidebar_art PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_libraries(make_sidebar_art PRIVATE gdi32 user32 verdalis_warnings)
 
+# How many bitmaps the viewer's layout has, read from its one definition.
+set(screen_layout ${PROJECT_SOURCE_DIR}/base/screen_layout.h)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${screen_layout})
+file(STRINGS ${screen_layout} count_line REGEX "^constexpr int kSidebarBitmapCount = [0-9]+;")
+string(REGEX REPLACE "^constexpr int kSidebarBitmapCount = ([0-9]+).*" "\\1" VERDALIS_SIDEBAR_BITMAP_COUNT
+       "${count_line}")
+if(NOT VERDALIS_SIDEBAR_BITMAP_COUNT MATCHES "^[0-9]+$")
+  message(FATAL_ERROR "no kSidebarBitmapCount in ${screen_layout}")
+endif()
+math(EXPR last_position "${VERDALIS_SIDEBAR_BITMAP_COUNT} - 1")
+
 # One output per bitmap, so deleting any of them redraws the set.
 set(sidebar_art_outputs ${stage}/imagelist.txt)
-foreach(position RANGE 29)
+foreach(position RANGE ${last_position})
   if(position LESS 10)
     set(position 0${position})
   endif()

@@ -42,7 +42,6 @@ add_custom_command(OUTPUT ${generated}/viewer.ico
 add_library(verdalis_viewer STATIC
   app/main_window.cpp
   app/pointer_input.cpp
-  app/viewer_state.cpp
   base/text_drawing.cpp
   data/back_buffer.cpp
   data/entry_loader.cpp
@@ -56,8 +55,11 @@ add_library(verdalis_viewer STATIC
   render/frame.cpp
   render/index_lists.cpp
   render/picture_pages.cpp
-  render/text_pages.cpp)
+  render/text_pages.cpp
+  state/viewer_state.cpp)
 target_link_libraries(verdalis_viewer PRIVATE verdalis_warnings)
+# The caption's version, from project() (cmake/packaging.cmake writes the header).
+target_include_directories(verdalis_viewer PRIVATE ${generated})
 target_link_libraries(verdalis_viewer PUBLIC verdalis_core gdi32 user32 comdlg32 winspool)
 
 add_executable(verdalis WIN32 app/win_main.cpp resources/viewer.rc)

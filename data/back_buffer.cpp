@@ -1,10 +1,8 @@
 #include "data/back_buffer.h"
 
-#include "app/viewer_state.h"
 #include "base/screen_layout.h"
-#include "base/win32_owners.h"
 
-void createBackBuffer(HWND hwnd, ViewerState* state) {
+BackBuffer newBackBuffer(HWND hwnd) {
     WindowDC dc(hwnd);
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -13,7 +11,9 @@ void createBackBuffer(HWND hwnd, ViewerState* state) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
-    state->backBitmap = CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &state->backBits, nullptr, 0);
-    state->memDC = CreateCompatibleDC(dc.get());
-    if (state->memDC && state->backBitmap) SelectObject(state->memDC, state->backBitmap);
+    BackBuffer buffer;
+    buffer.bitmap.reset(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &buffer.bits, nullptr, 0));
+    buffer.dc.reset(CreateCompatibleDC(dc.get()));
+    if (buffer.dc.valid() && buffer.bitmap.valid()) SelectObject(buffer.dc.get(), buffer.bitmap.get());
+    return buffer;
 }

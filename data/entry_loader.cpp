@@ -4,7 +4,6 @@
 
 #include <vector>
 
-#include "app/viewer_state.h"
 #include "base/win32_owners.h"
 #include "data/scramble.h"
 
@@ -30,5 +29,3 @@ RecordList<FoodEntry>* readEntryFile(const char* path) {
     descrambleBytes(reinterpret_cast<std::uint8_t*>(buffer.data()), buffer.size(), 0, key.data(), key.size());
     return parseEntries(buffer.data(), buffer.size());
 }
-
-void loadEntries(ViewerState* state) { state->entries = readEntryFile(kDataFileName); }

@@ -11,9 +11,6 @@
 
 namespace {
 
-constexpr char kKeyPrefix[] = "sikibetu";
-// Larger files are not ours: the real one is a few hundred kilobytes.
-
 // Copies bytes into a fixed buffer; once it is full the rest is dropped, and a
 // double-byte character is kept whole or not at all.
 class BoundedCopy {
@@ -163,7 +160,7 @@ const char* readLastField(const char* pos, const char* end, char* out, std::size
 const char* parseEntry(FoodEntry& entry, const char* pos, const char* end, const char* key) {
     pos = findKey(pos, end, key);
     if (!pos) return nullptr;
-    entry.id = parseInteger(key + std::strlen(kKeyPrefix));
+    entry.id = parseInteger(key + std::strlen(kEntryKeyPrefix));
 
     FieldReader r(pos, end);
     r.inPlace(entry.name);
@@ -220,7 +217,7 @@ RecordList<FoodEntry>* parseEntries(const char* data, std::size_t length) {
     const char* end = data + length;
     for (int32_t n = 0; n < kEntryCount && pos; ++n) {
         char key[32];
-        std::snprintf(key, sizeof key, "%s%d", kKeyPrefix, static_cast<int>(n));
+        std::snprintf(key, sizeof key, "%s%d", kEntryKeyPrefix, static_cast<int>(n));
         auto entry = std::make_unique<FoodEntry>();
         pos = parseEntry(*entry, pos, end, key);
         if (pos) append(list, std::move(entry));

@@ -12,8 +12,20 @@ using Text = std::unique_ptr<char[]>;
 
 constexpr int32_t kEntryCount = 127;
 constexpr int32_t kMaxSymptoms = 12;
-constexpr int32_t kMaxDishRows = 10;  // ingredients, steps, other dishes and pairs
-constexpr std::size_t kFieldBufferSize = 2000;
+constexpr int32_t kMaxDishRows = 10;            // ingredients, steps, other dishes and pairs
+constexpr std::size_t kFieldBufferSize = 2000;  // the most a field holds, its NUL included
+
+// Sizes of the fixed-width fields, their NUL included; the content tool holds
+// the sources to them.
+constexpr std::size_t kNameSize = 30;
+constexpr std::size_t kChineseNameSize = 258;
+constexpr std::size_t kNatureSize = 10;
+constexpr std::size_t kTasteSize = 22;
+constexpr std::size_t kSymptomSize = 50;
+constexpr std::size_t kDishNameSize = 256;
+
+// Each entry starts at the field of this prefix and its index: "sikibetu0", ...
+constexpr char kEntryKeyPrefix[] = "sikibetu";
 
 // One encyclopedia entry, read-only once parsed. Every count is at most its
 // list's capacity (the parser keeps the first items of a longer list), so the
@@ -21,20 +33,20 @@ constexpr std::size_t kFieldBufferSize = 2000;
 struct FoodEntry {
     int32_t loaded = 0;
     int32_t id = 0;
-    char name[30] = {};
-    char chineseName[258] = {};
+    char name[kNameSize] = {};
+    char chineseName[kChineseNameSize] = {};
     int32_t seasonMonth = 0;
-    char nature[10] = {};
-    char taste[22] = {};
+    char nature[kNatureSize] = {};
+    char taste[kTasteSize] = {};
     int32_t symptomCount = 0;
-    char symptoms[kMaxSymptoms][50] = {};
+    char symptoms[kMaxSymptoms][kSymptomSize] = {};
     Text episode;
     Text components;
     Text kampo;
     Text immunity;  // null when the file leaves it empty
     Text effectDetail;
     Text effectSummary;
-    char dishName[256] = {};
+    char dishName[kDishNameSize] = {};
     int32_t ingredientCount = 0;
     std::array<Text, kMaxDishRows> ingredientNames;
     std::array<Text, kMaxDishRows> ingredientAmounts;
@@ -59,6 +71,15 @@ inline const char* textOf(const Text& t) { return t ? t.get() : ""; }
 // supplement (each begins with a full-width space).
 constexpr char kNoImmunity[] = "　未確認";
 constexpr char kNoSupplement[] = "　特になし";
+inline bool hasImmunity(const FoodEntry& entry) { return entry.immunity != nullptr; }
+inline bool hasSupplement(const FoodEntry& entry) { return *textOf(entry.supplement) != '\0'; }
+// The texts as shown, with their fallbacks.
+inline const char* immunityText(const FoodEntry& entry) {
+    return hasImmunity(entry) ? entry.immunity.get() : kNoImmunity;
+}
+inline const char* supplementText(const FoodEntry& entry) {
+    return hasSupplement(entry) ? entry.supplement.get() : kNoSupplement;
+}
 
 // Decimal integer after optional white space and sign; saturates at the int32 range.
 int32_t parseInteger(const char* text);

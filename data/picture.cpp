@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/viewer_state.h"
 #include "data/scramble.h"
 #include "jload/picture_header.h"
 
@@ -61,16 +60,16 @@ Decoder loadDecoder(const char* library) {
     return decoder;
 }
 
-int32_t loadPicture(const char* path, Picture* picture, ViewerState* state) {
+int32_t decodePicture(const char* path, Picture* picture, DecoderLoad decoder) {
     *picture = Picture{};
-    if (!state || !state->decoderLoad) return 0;
+    if (!decoder) return 0;
     char tempPath[kTempPathBufferSize];
     {
         // One open serves as the existence test and as the source of the copy.
         OwnedFile source(openPictureFile(path));
         if (!source.valid() || !descrambleFileToTemp(source.get(), path, tempPath, sizeof tempPath)) return 0;
     }
-    void* decoded = state->decoderLoad(tempPath);
+    void* decoded = decoder(tempPath);
     DeleteFileA(tempPath);  // the decoder has closed it
     if (!decoded) return 0;
 
@@ -78,8 +77,7 @@ int32_t loadPicture(const char* path, Picture* picture, ViewerState* state) {
     std::memcpy(&size, decoded, sizeof size);
     // The decoder is a separate library: its sizes are held to the same
     // budget before they decide an allocation.
-    if (size.width <= 0 || size.height <= 0 || size.width > kMaxPictureSide || size.height > kMaxPictureSide ||
-        uint64_t(size.width) * uint64_t(size.height) > kMaxPicturePixels) {
+    if (!withinPictureBudget(size.width, size.height)) {
         GlobalFree(decoded);
         return 0;
     }
@@ -100,7 +98,7 @@ int32_t loadPicture(const char* path, Picture* picture, ViewerState* state) {
     picture->pixels = static_cast<char*>(block) + kPictureHeaderBytes;
     picture->width = size.width;
     picture->height = size.height;
-    std::memcpy(picture->pixels, static_cast<const char*>(decoded) + sizeof size, pixelBytes);
+    std::memcpy(picture->pixels, static_cast<const char*>(decoded) + kDecodedPixelsOffset, pixelBytes);
     GlobalFree(decoded);
     return 1;
 }
@@ -110,11 +108,11 @@ void freePicture(Picture* picture) {
     *picture = Picture{};
 }
 
-void loadEntryPicture(int32_t id, PictureKind kind, Picture* picture, ViewerState* state) {
+void decodeEntryPicture(int32_t id, PictureKind kind, Picture* picture, DecoderLoad decoder) {
     char path[64];
     formatPicturePath(path, sizeof path, id, kind);
-    loadPicture(path, picture, state);
-    if (!picture->info) loadPicture(kFallbackPicturePath, picture, state);
+    decodePicture(path, picture, decoder);
+    if (!picture->info) decodePicture(kFallbackPicturePath, picture, decoder);
 }
 
 void drawPicture(HDC dc, const Picture& picture, int x, int y, int width, int height) {
@@ -123,9 +121,9 @@ void drawPicture(HDC dc, const Picture& picture, int x, int y, int width, int he
                   static_cast<const BITMAPINFO*>(picture.info), DIB_RGB_COLORS, SRCCOPY);
 }
 
-void drawEntryPicture(HDC dc, int32_t id, PictureKind kind, ViewerState* state, int x, int y, int width, int height) {
+void drawEntryPicture(HDC dc, int32_t id, PictureKind kind, DecoderLoad decoder, int x, int y, int width, int height) {
     Picture picture;
-    loadEntryPicture(id, kind, &picture, state);
+    decodeEntryPicture(id, kind, &picture, decoder);
     drawPicture(dc, picture, x, y, width, height);  // draws nothing when info is null
     freePicture(&picture);
 }

@@ -8,8 +8,6 @@
 #include "base/win32_owners.h"
 #include "jload/jload.h"
 
-struct ViewerState;
-
 // The decoder library and its export, loaded as the viewer loads them; both
 // null when the library or its export is missing.
 struct Decoder {
@@ -37,14 +35,14 @@ enum class PictureKind { ingredient = 1, dish = 2 };
 // "image/food_image/%03d1" or "%03d2" for an entry id.
 void formatPicturePath(char* out, std::size_t size, int32_t id, PictureKind kind);
 
-// Decodes a scrambled picture file through the decoder library. Returns 1 and
-// fills picture on success; 0 with `info` null otherwise. No temporary file
-// outlives the call.
-int32_t loadPicture(const char* path, Picture* picture, ViewerState* state);
+// Decodes a scrambled picture file through the decoder's load function.
+// Returns 1 and fills picture on success; 0 with `info` null otherwise (also
+// without a decoder). No temporary file outlives the call.
+int32_t decodePicture(const char* path, Picture* picture, DecoderLoad decoder);
 void freePicture(Picture* picture);
 
 // The entry's own picture, or the fallback "no" picture; `info` null when neither decodes.
-void loadEntryPicture(int32_t id, PictureKind kind, Picture* picture, ViewerState* state);
+void decodeEntryPicture(int32_t id, PictureKind kind, Picture* picture, DecoderLoad decoder);
 
 // Draws a whole picture stretched into the destination rectangle.
 void drawPicture(HDC dc, const Picture& picture, int x, int y, int width, int height);
@@ -52,4 +50,4 @@ void drawPicture(HDC dc, const Picture& picture, int x, int y, int width, int he
 // Loads the entry's picture of that kind (or the fallback), draws it stretched
 // into the rectangle and frees it; draws nothing when neither decodes. The one
 // picture drawer of the screen pages and the printout.
-void drawEntryPicture(HDC dc, int32_t id, PictureKind kind, ViewerState* state, int x, int y, int width, int height);
+void drawEntryPicture(HDC dc, int32_t id, PictureKind kind, DecoderLoad decoder, int x, int y, int width, int height);

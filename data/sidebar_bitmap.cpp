@@ -4,8 +4,6 @@
 #include <cstring>
 #include <memory>
 
-#include "app/viewer_state.h"
-#include "data/back_buffer.h"
 #include "data/sidebar_bmp.h"
 #include "data/sidebar_list.h"
 
@@ -65,19 +63,16 @@ bool loadBitmapFile(SidebarBitmap* bitmap, HWND hwnd, const char* path) {
     return true;
 }
 
-int32_t loadSidebarBitmaps(HWND hwnd, ViewerState* state) {
+RecordList<SidebarBitmap>* readSidebarBitmaps(HWND hwnd) {
     std::FILE* list = std::fopen(kImageListFileName, "r");
-    if (list) {
-        state->bitmaps = createList<SidebarBitmap>();
-        char path[kListLineBufferSize];
-        for (ListLine line; (line = readSidebarListLine(list, path)) != ListLine::end;) {
-            if (line != ListLine::path) continue;
-            auto bitmap = std::make_unique<SidebarBitmap>();
-            if (loadBitmapFile(bitmap.get(), hwnd, path)) append(state->bitmaps, std::move(bitmap));
-        }
-        std::fclose(list);
+    if (!list) return nullptr;
+    auto* bitmaps = createList<SidebarBitmap>();
+    char path[kListLineBufferSize];
+    for (ListLine line; (line = readSidebarListLine(list, path)) != ListLine::end;) {
+        if (line != ListLine::path) continue;
+        auto bitmap = std::make_unique<SidebarBitmap>();
+        if (loadBitmapFile(bitmap.get(), hwnd, path)) append(bitmaps, std::move(bitmap));
     }
-    // The frame is composed into the back buffer even without sidebar art.
-    createBackBuffer(hwnd, state);
-    return list ? 1 : 0;
+    std::fclose(list);
+    return bitmaps;
 }

@@ -5,8 +5,7 @@
 #include <cstdint>
 
 #include "base/win32_owners.h"
-
-struct ViewerState;
+#include "data/record_list.h"
 
 constexpr char kImageListFileName[] = "imagelist.txt";
 
@@ -28,7 +27,6 @@ public:
 // Loads a 24-bit BMP into bitmap; false (bitmap unchanged) for anything else.
 bool loadBitmapFile(SidebarBitmap* bitmap, HWND hwnd, const char* path);
 
-// Loads the bitmaps that imagelist.txt lists, in order, then creates the back
-// buffer. Returns 0 when the list cannot be opened (no list, but a back buffer).
-int32_t loadSidebarBitmaps(HWND hwnd, ViewerState* state);
-
+// The bitmaps that imagelist.txt lists, in order, skipping those that do not
+// load; null when the list cannot be opened.
+RecordList<SidebarBitmap>* readSidebarBitmaps(HWND hwnd);

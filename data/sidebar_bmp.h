@@ -3,10 +3,10 @@
 #include <cstddef>
 #include <cstdint>
 
-// The two headers at the start of a sidebar BMP: a 14-byte file header and a
-// 40-byte info header.
-constexpr std::size_t kBmpFileHeaderBytes = 14;
-constexpr std::size_t kBmpInfoHeaderBytes = 40;
+#include "jload/bmp_header.h"
+
+// The two headers at the start of a sidebar BMP: the file header and the
+// first 40 bytes of the info header.
 constexpr std::size_t kSidebarBmpHeaderBytes = kBmpFileHeaderBytes + kBmpInfoHeaderBytes;
 
 // Largest pixel memory a sidebar bitmap may ask for. The sidebar art is a few

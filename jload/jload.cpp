@@ -127,10 +127,7 @@ HRESULT openDecoder(const wchar_t* path, IWICImagingFactory* factory, ComOwner<I
 
 // The frame's own idea of its size, checked against the same budget before
 // anything is allocated for its pixels.
-bool withinBudget(UINT width, UINT height) {
-    return width > 0 && height > 0 && width <= static_cast<UINT>(kMaxPictureSide) &&
-           height <= static_cast<UINT>(kMaxPictureSide) && uint64_t{width} * height <= kMaxPicturePixels;
-}
+bool withinBudget(UINT width, UINT height) { return withinPictureBudget(width, height); }
 
 void* decode(const wchar_t* path) {
     // Declared first so that it is left last, after every object below has

@@ -3,6 +3,7 @@
 // content tool and the tests.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 // The library and its one export, found with LoadLibraryA and GetProcAddress.
@@ -21,7 +22,8 @@ struct DecodedImageHeader {
     int32_t width;
     int32_t height;
 };
-static_assert(sizeof(DecodedImageHeader) == 8, "the pixels start at offset 8");
+constexpr std::size_t kDecodedPixelsOffset = sizeof(DecodedImageHeader);
+static_assert(kDecodedPixelsOffset == 8, "the pixels start at offset 8");
 
 // Every paint of a picture page decodes its picture again, so one decode must
 // stay well inside a frame. Under Wine on the two-core build machine a decode
@@ -33,3 +35,11 @@ static_assert(sizeof(DecodedImageHeader) == 8, "the pixels start at offset 8");
 // Larger pictures are refused from their header, before they are decoded.
 constexpr int32_t kMaxPictureSide = 16384;
 constexpr uint64_t kMaxPicturePixels = 640 * 480;
+
+// The one size check of the decoder, the viewer (which holds the library's
+// answer to it as well) and the content tool: a picture of width x height is
+// decoded only within these limits.
+constexpr bool withinPictureBudget(int64_t width, int64_t height) {
+    return width > 0 && height > 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
+           static_cast<uint64_t>(width) * static_cast<uint64_t>(height) <= kMaxPicturePixels;
+}

@@ -2,16 +2,14 @@
 
 #include <cstring>
 
+#include "jload/bmp_header.h"
+
 namespace {
 
 uint32_t bigEndian32(const uint8_t* p) {
     return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | uint32_t{p[3]};
 }
 uint32_t bigEndian16(const uint8_t* p) { return uint32_t{p[0]} << 8 | uint32_t{p[1]}; }
-uint32_t littleEndian32(const uint8_t* p) {
-    return uint32_t{p[0]} | uint32_t{p[1]} << 8 | uint32_t{p[2]} << 16 | uint32_t{p[3]} << 24;
-}
-uint32_t littleEndian16(const uint8_t* p) { return uint32_t{p[0]} | uint32_t{p[1]} << 8; }
 
 PictureHeader judged(PictureFormat format, uint32_t width, uint32_t height, PictureVerdict verdict) {
     return PictureHeader{format, width, height, verdict};
@@ -19,10 +17,7 @@ PictureHeader judged(PictureFormat format, uint32_t width, uint32_t height, Pict
 
 PictureVerdict sizeVerdict(uint32_t width, uint32_t height) {
     if (width == 0 || height == 0) return PictureVerdict::damagedHeader;
-    if (width > static_cast<uint32_t>(kMaxPictureSide) || height > static_cast<uint32_t>(kMaxPictureSide))
-        return PictureVerdict::tooLarge;
-    if (uint64_t{width} * height > kMaxPicturePixels) return PictureVerdict::tooLarge;
-    return PictureVerdict::accepted;
+    return withinPictureBudget(width, height) ? PictureVerdict::accepted : PictureVerdict::tooLarge;
 }
 
 // The IHDR chunk comes first: signature, length 13, "IHDR", width, height.
@@ -69,24 +64,25 @@ PictureHeader checkJpeg(const uint8_t* head, std::size_t n) {
 // File header, then a 12-byte core header or an info header of 40 bytes or more.
 PictureHeader checkBmp(const uint8_t* head, std::size_t n, uint64_t fileBytes) {
     PictureHeader damaged = judged(PictureFormat::bmp, 0, 0, PictureVerdict::damagedHeader);
-    if (n < 18) return damaged;
+    if (n < kBmpFileHeaderBytes + 4) return damaged;
     uint32_t pixelOffset = littleEndian32(head + 10);
-    uint32_t infoSize = littleEndian32(head + 14);
+    uint32_t infoSize = littleEndian32(head + kBmpFileHeaderBytes);
     int64_t width = 0;
     int64_t height = 0;
     uint32_t bitCount = 0;
     uint32_t compression = 0;
-    if (infoSize == 12) {
-        if (n < 26) return damaged;
+    if (infoSize == kBmpCoreHeaderBytes) {
+        if (n < kBmpFileHeaderBytes + kBmpCoreHeaderBytes) return damaged;
         width = littleEndian16(head + 18);
         height = littleEndian16(head + 20);
         bitCount = littleEndian16(head + 24);
-    } else if (infoSize >= 40) {
-        if (n < 54) return damaged;
-        width = static_cast<int32_t>(littleEndian32(head + 18));
-        height = static_cast<int32_t>(littleEndian32(head + 22));  // negative: rows top-down
-        bitCount = littleEndian16(head + 28);
-        compression = littleEndian32(head + 30);
+    } else if (infoSize >= kBmpInfoHeaderBytes) {
+        if (n < kBmpFileHeaderBytes + kBmpInfoHeaderBytes) return damaged;
+        const BmpHeader h = readBmpHeader(head);
+        width = h.width;
+        height = h.height;  // negative: rows top-down
+        bitCount = h.bitCount;
+        compression = h.compression;
     } else {
         return damaged;
     }
@@ -100,8 +96,7 @@ PictureHeader checkBmp(const uint8_t* head, std::size_t n, uint64_t fileBytes) {
     // Plain rows (BI_RGB, BI_BITFIELDS, BI_ALPHABITFIELDS) take a known number
     // of bytes, which the file must hold after its pixel offset. Compressed
     // rows (RLE, embedded JPEG or PNG) have only the pixel budget.
-    constexpr uint32_t kBiRgb = 0, kBiBitfields = 3, kBiAlphaBitfields = 6;
-    if (compression == kBiRgb || compression == kBiBitfields || compression == kBiAlphaBitfields) {
+    if (compression == kBmpRgb || compression == kBmpBitfields || compression == kBmpAlphaBitfields) {
         if (bitCount == 0 || bitCount > 32) return judged(PictureFormat::bmp, w, h, PictureVerdict::damagedHeader);
         uint64_t rowBytes = (uint64_t{w} * bitCount + 31) / 32 * 4;
         uint64_t pixelBytes = rowBytes * h;

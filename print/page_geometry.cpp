@@ -12,9 +12,9 @@ PageGeometry pageGeometryFor(int32_t pageWidth, int32_t pageHeight) {
     g.unitY = pageHeight / kGridRows;
     g.lineGap = 2 * g.unitY;
     g.lineHeight = (pageHeight - kGapsPerPage * g.lineGap) / kLinesPerPage;
-    g.marginLeft = 15 * g.unitX;
-    g.marginRight = pageWidth - 15 * g.unitX;
-    g.marginTop = 20 * g.unitY;
-    g.marginBottom = pageHeight - 20 * g.unitY;
+    g.marginLeft = kSideMarginUnits * g.unitX;
+    g.marginRight = pageWidth - kSideMarginUnits * g.unitX;
+    g.marginTop = kEndMarginUnits * g.unitY;
+    g.marginBottom = pageHeight - kEndMarginUnits * g.unitY;
     return g;
 }

@@ -19,6 +19,9 @@ struct PageGeometry {
 
 constexpr int32_t kGridColumns = 210;
 constexpr int32_t kGridRows = 297;
+// The margins, in grid units: left and right, top and bottom.
+constexpr int32_t kSideMarginUnits = 15;
+constexpr int32_t kEndMarginUnits = 20;
 // 60 lines and 39 gaps fill at most one printable height.
 constexpr int32_t kLinesPerPage = 60;
 constexpr int32_t kGapsPerPage = 39;

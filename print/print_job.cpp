@@ -3,12 +3,12 @@
 #include <cstdio>
 #include <iterator>
 
-#include "app/viewer_state.h"
 #include "base/text_drawing.h"
 #include "base/win32_owners.h"
 #include "data/food_entry.h"
 #include "print/page_geometry_win.h"
 #include "print/printed_sections.h"
+#include "state/viewer_state.h"
 
 namespace {
 
@@ -107,8 +107,8 @@ int32_t printRule(const PRINTDLGA& dialog, const PageGeometry& geometry, int32_t
     if (draw) {
         OwnedPen pen{CreatePen(PS_SOLID, kRuleWidth, RGB(0, 0, 0))};
         SelectionScope usePen{dialog.hDC, pen.get()};
-        MoveToEx(dialog.hDC, 15 * geometry.unitX, y, nullptr);
-        LineTo(dialog.hDC, geometry.pageWidth - 15 * geometry.unitX, y);
+        MoveToEx(dialog.hDC, geometry.marginLeft, y, nullptr);
+        LineTo(dialog.hDC, geometry.marginRight, y);
     }
     return y + kRuleUnits * geometry.unitY;
 }

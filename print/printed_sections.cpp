@@ -5,11 +5,14 @@
 #include <string>
 #include <string_view>
 
+#include "base/dish_layout.h"
 #include "base/screen_layout.h"
+#include "base/section_titles.h"
 #include "base/text_drawing.h"
 #include "data/food_entry.h"
 #include "data/picture.h"
 #include "print/line_breaking_win.h"
+#include "state/viewer_state.h"
 
 namespace {
 
@@ -136,7 +139,7 @@ DishSectionLayout layoutDishSection(const FoodEntry& entry, HDC dc, const PageGe
     layout.ingredientCount = entry.ingredientCount;
     for (int32_t i = 0; i < layout.ingredientCount; ++i) {
         const RECT nameBox{105 * unitX, box.top, geometry.pageWidth - 70 * unitX, geometry.marginBottom};
-        const RECT amountBox{150 * unitX, box.top, geometry.pageWidth - 15 * unitX, geometry.marginBottom};
+        const RECT amountBox{150 * unitX, box.top, geometry.marginRight, geometry.marginBottom};
         layout.ingredientNames[i] = nameBox;
         layout.ingredientAmounts[i] = amountBox;
         int32_t nameHeight = measureWrapped(dc, textOf(entry.ingredientNames[static_cast<std::size_t>(i)]), nameBox);
@@ -184,16 +187,16 @@ DishSectionLayout layoutDishSection(const FoodEntry& entry, HDC dc, const PageGe
 void drawDishSection(const FoodEntry& entry, HDC dc, const DishSectionLayout& layout, ViewerState* state) {
     drawHeading(dc, layout.heading, "[料理]");
     drawWrapped(dc, joined("[", fieldOf(entry.dishName, sizeof entry.dishName), "]").c_str(), layout.dishName);
-    drawEntryPicture(dc, entry.id, PictureKind::dish, state, layout.picture.x, layout.picture.y, layout.picture.width,
-                     layout.picture.height);
+    drawEntryPicture(dc, entry.id, PictureKind::dish, decoderOf(state), layout.picture.x, layout.picture.y,
+                     layout.picture.width, layout.picture.height);
 
-    drawHeading(dc, layout.ingredientHeading, "[材料名]");
+    drawHeading(dc, layout.ingredientHeading, kIngredientsTitle);
     for (int32_t i = 0; i < layout.ingredientCount; ++i) {
         drawWrapped(dc, textOf(entry.ingredientNames[static_cast<std::size_t>(i)]), layout.ingredientNames[i]);
         drawWrapped(dc, textOf(entry.ingredientAmounts[static_cast<std::size_t>(i)]), layout.ingredientAmounts[i]);
     }
 
-    drawHeading(dc, layout.stepHeading, "[調理法]");
+    drawHeading(dc, layout.stepHeading, kStepsTitle);
     for (int32_t n = 0; n < layout.stepCount; ++n) {
         char label[16];
         formatStepNumber(label, n + 1);
@@ -201,12 +204,12 @@ void drawDishSection(const FoodEntry& entry, HDC dc, const DishSectionLayout& la
         drawWrapped(dc, textOf(entry.steps[static_cast<std::size_t>(n)]), layout.steps[n]);
     }
 
-    drawHeading(dc, layout.effectHeading, "[料理の効果]");
+    drawHeading(dc, layout.effectHeading, kDishEffectTitle);
     drawWrapped(dc, textOf(entry.dishEffect), layout.effect);
 
-    drawHeading(dc, layout.otherDishHeading, "[その他の料理例]");
+    drawHeading(dc, layout.otherDishHeading, kOtherDishesTitle);
     for (int32_t i = 0; i < layout.otherDishCount; ++i)
-        drawWrapped(dc, joined("○ ", textOf(entry.otherDishes[static_cast<std::size_t>(i)])).c_str(),
+        drawWrapped(dc, joined(kOtherDishMark, textOf(entry.otherDishes[static_cast<std::size_t>(i)])).c_str(),
                     layout.otherDishes[i]);
 }
 
@@ -259,7 +262,7 @@ void drawTitleBlock(const FoodEntry& entry, HDC dc, const PageGeometry& geometry
                     ViewerState* state) {
     // The picture first: the name and the values print over it on their white
     // background cells when they are long enough to reach it.
-    drawEntryPicture(dc, entry.id, PictureKind::ingredient, state, layout.picture.x, layout.picture.y,
+    drawEntryPicture(dc, entry.id, PictureKind::ingredient, decoderOf(state), layout.picture.x, layout.picture.y,
                      layout.picture.width, layout.picture.height);
     {
         OwnedFont nameFont = newRomanFont(2 * geometry.lineHeight);
@@ -290,7 +293,7 @@ void drawTitleBlock(const FoodEntry& entry, HDC dc, const PageGeometry& geometry
 int32_t printEpisodeSection(const FoodEntry& entry, const PRINTDLGA& dialog, const PageGeometry& geometry, int32_t y,
                             int32_t draw) {
     Section s{dialog, geometry, y, draw};
-    s.heading("[エピソード]");
+    s.heading(kEpisodeTitle);
     s.text(textOf(entry.episode));
     return s.box.top;
 }
@@ -298,7 +301,7 @@ int32_t printEpisodeSection(const FoodEntry& entry, const PRINTDLGA& dialog, con
 int32_t printKampoSection(const FoodEntry& entry, const PRINTDLGA& dialog, const PageGeometry& geometry, int32_t y,
                           int32_t draw) {
     Section s{dialog, geometry, y, draw};
-    s.heading("[漢方医学]");
+    s.heading(kKampoTitle);
     s.text(textOf(entry.kampo));
     return s.box.top;
 }
@@ -306,12 +309,12 @@ int32_t printKampoSection(const FoodEntry& entry, const PRINTDLGA& dialog, const
 int32_t printWesternSection(const FoodEntry& entry, const PRINTDLGA& dialog, const PageGeometry& geometry, int32_t y,
                             int32_t draw) {
     Section s{dialog, geometry, y, draw};
-    s.heading("[成分]");
+    s.heading(kComponentsTitle);
     s.text(textOf(entry.components));
     s.gap(2);
-    s.heading("[免疫]");
-    if (entry.immunity) {
-        s.text(entry.immunity.get());
+    s.heading(kImmunityTitle);
+    if (hasImmunity(entry)) {
+        s.text(immunityText(entry));
     } else {
         s.item(kNoImmunity);
         s.advanceLine();
@@ -322,7 +325,7 @@ int32_t printWesternSection(const FoodEntry& entry, const PRINTDLGA& dialog, con
 int32_t printEffectSection(const FoodEntry& entry, const PRINTDLGA& dialog, const PageGeometry& geometry, int32_t y,
                            int32_t draw) {
     Section s{dialog, geometry, y, draw};
-    s.heading("[医療効果]");
+    s.heading(kEffectTitle);
     s.text(textOf(entry.effectSummary));
     s.text(textOf(entry.effectDetail));
     return s.box.top;
@@ -331,7 +334,7 @@ int32_t printEffectSection(const FoodEntry& entry, const PRINTDLGA& dialog, cons
 int32_t printSymptomsSection(const FoodEntry& entry, const PRINTDLGA& dialog, const PageGeometry& geometry, int32_t y,
                              int32_t draw) {
     Section s{dialog, geometry, y, draw};
-    s.heading("[対応病状]");
+    s.heading(kSymptomsTitle);
     // The lines flow like words: a line that does not end strictly left of the
     // margin starts a new row, even the first one. The separator is left out
     // of the fit test.
@@ -373,12 +376,12 @@ int32_t printDishSection(const FoodEntry& entry, const PRINTDLGA& dialog, const 
 int32_t printAdviceSection(const FoodEntry& entry, const PRINTDLGA& dialog, const PageGeometry& geometry, int32_t y,
                            int32_t draw) {
     Section s{dialog, geometry, y, draw};
-    s.heading("[アドバイス]");
+    s.heading(kAdviceTitle);
     s.text(textOf(entry.advice));
     s.gap(2);
-    s.heading("[補足]");
-    if (entry.supplement && entry.supplement[0] != '\0') {
-        s.text(entry.supplement.get());
+    s.heading(kSupplementTitle);
+    if (hasSupplement(entry)) {
+        s.text(supplementText(entry));
     } else {
         s.item(kNoSupplement);
         s.advanceLine();

@@ -1,14 +1,12 @@
 #include "render/detail_page.h"
 
 #include <cstdio>
-#include <cstring>
 
-#include "app/viewer_state.h"
 #include "base/text_drawing.h"
 #include "data/food_entry.h"
-#include "render/frame.h"
 #include "render/picture_pages.h"
 #include "render/text_pages.h"
+#include "state/viewer_state.h"
 
 namespace {
 
@@ -16,20 +14,14 @@ using PageOperation = void (*)(ViewerState*, const FoodEntry&);
 constexpr PageOperation kPages[kTabCount] = {drawPicturePage, drawEpisodePage,  drawKampoPage, drawWesternPage,
                                              drawEffectPage,  drawSymptomsPage, drawDishPage,  drawAdvicePage};
 
-struct HeaderLabel {
-    const char* text;
-    int x;
-    int y;
-};
-constexpr HeaderLabel kHeaderLabels[] = {
-    {" 漢名 ", 430, 10}, {" 薬味 ", 430, 50}, {" 薬性 ", 560, 50}, {" 旬 ", 680, 50}};
+constexpr HeaderLabel kHeaderLabels[] = {kChineseNameLabel, kTasteLabel, kNatureLabel, kSeasonLabel};
 
 void drawName(HDC dc, const FoodEntry& entry) {
     OwnedFont nameFont = newRomanFont(40);
     SelectionScope useFont{dc, nameFont.get()};
     SetTextColor(dc, kBodyText);
     SetBkColor(dc, kWhite);
-    textOut(dc, 200, 10, entry.name);
+    textOut(dc, kNameLeft, kHeaderTop, entry.name);
 }
 
 void drawHeaderValues(HDC dc, const FoodEntry& entry) {
@@ -39,12 +31,13 @@ void drawHeaderValues(HDC dc, const FoodEntry& entry) {
 
     SetTextColor(dc, kBodyText);
     SetBkColor(dc, kWhite);
-    drawWrapped(dc, entry.chineseName, RECT{480, 10, 780, 50});
-    textOut(dc, 480, 50, entry.taste);
-    textOut(dc, 610, 50, entry.nature);
+    drawWrapped(dc, entry.chineseName,
+                RECT{kChineseNameBoxLeft, kHeaderTop, kChineseNameBoxRight, kChineseNameBoxBottom});
+    textOut(dc, kTasteLeft, kHeaderSecondRow, entry.taste);
+    textOut(dc, kNatureLeft, kHeaderSecondRow, entry.nature);
     char season[32];
     formatSeason(entry.seasonMonth, season, sizeof season);
-    textOut(dc, 710, 50, season);
+    textOut(dc, kSeasonLeft, kHeaderSecondRow, season);
 }
 
 }  // namespace
@@ -62,13 +55,13 @@ void drawTabPage(ViewerState* state, int32_t tab, const FoodEntry& entry) {
 void drawTabLabel(ViewerState* state, int32_t labelIndex) {
     if (labelIndex < 0 || labelIndex >= kTabCount - 1) return;
     const TabLabel& label = kTabLabels[labelIndex];
-    textOut(state->memDC, label.x, kTabBarTop, label.text);
+    textOut(state->memDC.get(), label.x, kTabBarTop, label.text);
 }
 
 void drawDetailPage(ViewerState* state) {
     const FoodEntry* entry = at(state->entries, state->selected);
     if (!entry) return;
-    HDC dc = state->memDC;
+    HDC dc = state->memDC.get();
     SetTextColor(dc, kBodyText);
     SetBkColor(dc, kWhite);
     drawTabPage(state, state->tab, *entry);

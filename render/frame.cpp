@@ -2,12 +2,12 @@
 
 #include <cstdlib>
 
-#include "app/viewer_state.h"
 #include "base/text_drawing.h"
 #include "data/sidebar_bitmap.h"
 #include "render/detail_page.h"
 #include "render/index_lists.h"
 #include "render/scroll_rule.h"
+#include "state/viewer_state.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ namespace {
 void drawBitmap(ViewerState* state, int32_t position, int x, int y, int width, int height) {
     const SidebarBitmap* bitmap = at(state->bitmaps, position);
     if (!bitmap) return;
-    StretchDIBits(state->memDC, x, y, width, height, 0, 0, width, height, bitmap->bits, &bitmap->bitmapInfo,
+    StretchDIBits(state->memDC.get(), x, y, width, height, 0, 0, width, height, bitmap->bits, &bitmap->bitmapInfo,
                   DIB_RGB_COLORS, SRCCOPY);
 }
 
@@ -35,7 +35,7 @@ void composeFrame(HWND hwnd, ViewerState* state) {
     RECT client;
     GetClientRect(hwnd, &client);
     state->pageBottom = pageBottom(client.bottom);
-    fillSolid(state->memDC, client, kWhite);
+    fillSolid(state->memDC.get(), client, kWhite);
     drawSidebar(state);
     if (state->view == 0 && state->category == 0) drawAllEntriesList(state);
     else if (state->view == 0) drawCategoryList(state, state->category);
@@ -43,8 +43,8 @@ void composeFrame(HWND hwnd, ViewerState* state) {
 }
 
 void paintFrame(HWND hwnd, ViewerState* state) {
-    if (!state->memDC) return;
+    if (!state->memDC.get()) return;
     composeFrame(hwnd, state);
     WindowDC dc(hwnd);
-    BitBlt(dc.get(), 0, 0, kFrameWidth, kFrameHeight, state->memDC, 0, 0, SRCCOPY);
+    BitBlt(dc.get(), 0, 0, kFrameWidth, kFrameHeight, state->memDC.get(), 0, 0, SRCCOPY);
 }

@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/viewer_state.h"
 #include "base/text_drawing.h"
 #include "data/food_entry.h"
+#include "state/viewer_state.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ void drawList(ViewerState* state, int32_t first, int32_t length) {
     const RecordNode<FoodEntry>* node = state->entries ? state->entries->next : nullptr;
     for (int32_t i = 0; node && i < first; ++i) node = node->next;
     for (int32_t k = 0; node && k < length; ++k, node = node->next)
-        drawLabel(state->memDC, k, first + k, *node->payload, state->selected);
+        drawLabel(state->memDC.get(), k, first + k, *node->payload, state->selected);
 }
 
 }  // namespace

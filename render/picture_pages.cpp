@@ -2,14 +2,16 @@
 
 #include <cstdio>
 
-#include "app/viewer_state.h"
 #include "base/dish_layout.h"
 #include "base/screen_layout.h"
+#include "base/section_titles.h"
 #include "base/text_drawing.h"
 #include "data/food_entry.h"
 #include "data/picture.h"
+#include "state/viewer_state.h"
 
 static_assert(kMaxDishRows == kDishPageRows, "the dish page shows every row an entry holds");
+static_assert(sizeof kOtherDishMark - 1 == kOtherDishMarkBytes, "the mark as the content tool counts it");
 
 namespace {
 
@@ -18,10 +20,6 @@ constexpr int kPictureHeight = 200;
 constexpr int kIngredientPictureLeft = 330;
 constexpr int kIngredientPictureTop = 140;
 
-// Every formatted text of the dish page goes through one buffer of this size;
-// snprintf cuts what does not fit.
-constexpr std::size_t kFormatBufferSize = 512;
-
 void title(HDC dc, int x, int y, const char* text) {
     SetBkColor(dc, kTitleBackground);
     textOut(dc, x, y, text);
@@ -29,7 +27,7 @@ void title(HDC dc, int x, int y, const char* text) {
 
 // The page's texts stop at the bottom of the visible column, as the text pages do.
 void wrapped(const ViewerState* state, const char* text, int left, int top, int right) {
-    drawWrapped(state->memDC, text, RECT{left, top, right, state->pageBottom});
+    drawWrapped(state->memDC.get(), text, RECT{left, top, right, state->pageBottom});
 }
 
 DishPageTexts dishTextsOf(const FoodEntry& entry) {
@@ -48,20 +46,20 @@ DishPageTexts dishTextsOf(const FoodEntry& entry) {
 }  // namespace
 
 void drawPicturePage(ViewerState* state, const FoodEntry& entry) {
-    drawEntryPicture(state->memDC, entry.id, PictureKind::ingredient, state, kIngredientPictureLeft,
+    drawEntryPicture(state->memDC.get(), entry.id, PictureKind::ingredient, decoderOf(state), kIngredientPictureLeft,
                      kIngredientPictureTop, kPictureWidth, kPictureHeight);
 }
 
 void drawDishPage(ViewerState* state, const FoodEntry& entry) {
     const DishPageLayout layout = layoutDishPage(dishTextsOf(entry), state->scroll);
-    HDC dc = state->memDC;
-    char buffer[kFormatBufferSize];
+    HDC dc = state->memDC.get();
+    char buffer[kDishTextBufferSize];
 
     std::snprintf(buffer, sizeof buffer, "[%s]", entry.dishName);
     title(dc, kDishTitleLeft, layout.dishNameY, buffer);
-    drawEntryPicture(dc, entry.id, PictureKind::dish, state, kDishPictureLeft, layout.pictureY, kPictureWidth,
-                     kPictureHeight);
-    title(dc, kIngredientTitleLeft, layout.ingredientTitleY, "[材料名]");
+    drawEntryPicture(dc, entry.id, PictureKind::dish, decoderOf(state), kDishPictureLeft, layout.pictureY,
+                     kPictureWidth, kPictureHeight);
+    title(dc, kIngredientTitleLeft, layout.ingredientTitleY, kIngredientsTitle);
 
     SetBkColor(dc, kWhite);
     for (int32_t i = 0; i < layout.ingredientCount; ++i) {
@@ -70,7 +68,7 @@ void drawDishPage(ViewerState* state, const FoodEntry& entry) {
         wrapped(state, textOf(entry.ingredientAmounts[i]), kIngredientAmountLeft, y, kIngredientAmountRight);
     }
 
-    title(dc, kDishTitleLeft, layout.stepTitleY, "[調理法]");
+    title(dc, kDishTitleLeft, layout.stepTitleY, kStepsTitle);
     SetBkColor(dc, kWhite);
     for (int32_t n = 0; n < layout.stepCount; ++n) {
         const int y = layout.stepY[n];
@@ -81,13 +79,13 @@ void drawDishPage(ViewerState* state, const FoodEntry& entry) {
         wrapped(state, buffer, kStepTextLeft, y, kDishTextRight);
     }
 
-    title(dc, kDishTitleLeft, layout.effectTitleY, "[料理の効果]");
+    title(dc, kDishTitleLeft, layout.effectTitleY, kDishEffectTitle);
     SetBkColor(dc, kWhite);
     textOut(dc, kDishEffectLeft, layout.effectY, textOf(entry.dishEffect));
-    title(dc, kDishTitleLeft, layout.otherDishTitleY, "[その他の料理例]");
+    title(dc, kDishTitleLeft, layout.otherDishTitleY, kOtherDishesTitle);
     SetBkColor(dc, kWhite);
     for (int32_t i = 0; i < layout.otherDishCount; ++i) {
-        std::snprintf(buffer, sizeof buffer, "○ %s", textOf(entry.otherDishes[i]));
+        std::snprintf(buffer, sizeof buffer, "%s%s", kOtherDishMark, textOf(entry.otherDishes[i]));
         wrapped(state, buffer, kOtherDishLeft, layout.otherDishY[i], kDishTextRight);
     }
 }

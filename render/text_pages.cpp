@@ -1,11 +1,10 @@
 #include "render/text_pages.h"
 
-#include "app/viewer_state.h"
+#include "base/section_titles.h"
 #include "base/text_drawing.h"
 #include "data/food_entry.h"
-#include "render/detail_page.h"
-#include "render/frame.h"
 #include "render/scroll_rule.h"
+#include "state/viewer_state.h"
 
 namespace {
 
@@ -32,7 +31,7 @@ LineMetrics lineMetrics(HDC dc) {
 // One scrolling section under the title line; a second text, if any, follows
 // the first directly and scrolls with it.
 void drawScrollingSection(ViewerState* state, const char* title, const char* first, const char* second) {
-    HDC dc = state->memDC;
+    HDC dc = state->memDC.get();
     LineMetrics m = lineMetrics(dc);
     int start = kTitleTop + m.step();
     RECT column{kColumnLeft, kTitleTop, kColumnRight, kPageBottom};
@@ -53,7 +52,7 @@ void drawScrollingSection(ViewerState* state, const char* title, const char* fir
 // A fixed first section and a second one that scrolls behind its own title.
 void drawTwoSections(ViewerState* state, const char* firstTitle, const char* first, const char* secondTitle,
                      const char* second) {
-    HDC dc = state->memDC;
+    HDC dc = state->memDC.get();
     LineMetrics m = lineMetrics(dc);
     int firstHeight = measureText(first, dc, RECT{kColumnLeft, kTitleTop, kColumnRight, kPageBottom});
     int secondTitleTop = kTitleTop + m.step() + firstHeight + m.height;
@@ -78,37 +77,29 @@ void drawTwoSections(ViewerState* state, const char* firstTitle, const char* fir
 int measureText(const char* text, HDC dc, const RECT& rect) { return measureWrapped(dc, text, rect); }
 
 void drawEpisodePage(ViewerState* state, const FoodEntry& entry) {
-    drawScrollingSection(state, "[エピソード]", textOf(entry.episode), nullptr);
+    drawScrollingSection(state, kEpisodeTitle, textOf(entry.episode), nullptr);
 }
 
 void drawKampoPage(ViewerState* state, const FoodEntry& entry) {
-    drawScrollingSection(state, "[漢方医学]", textOf(entry.kampo), nullptr);
+    drawScrollingSection(state, kKampoTitle, textOf(entry.kampo), nullptr);
 }
 
 void drawEffectPage(ViewerState* state, const FoodEntry& entry) {
-    drawScrollingSection(state, "[医療効果]", textOf(entry.effectSummary), textOf(entry.effectDetail));
-}
-
-const char* immunityText(const FoodEntry& entry) { return entry.immunity ? entry.immunity.get() : kNoImmunity; }
-
-const char* supplementText(const FoodEntry& entry) {
-    const char* supplement = textOf(entry.supplement);
-    return *supplement ? supplement : kNoSupplement;
+    drawScrollingSection(state, kEffectTitle, textOf(entry.effectSummary), textOf(entry.effectDetail));
 }
 
 void drawWesternPage(ViewerState* state, const FoodEntry& entry) {
-    drawTwoSections(state, "[成分]", textOf(entry.components), "[免疫]", immunityText(entry));
+    drawTwoSections(state, kComponentsTitle, textOf(entry.components), kImmunityTitle, immunityText(entry));
 }
 
 void drawAdvicePage(ViewerState* state, const FoodEntry& entry) {
-    drawTwoSections(state, "[アドバイス]", textOf(entry.advice), "[補足]", supplementText(entry));
+    drawTwoSections(state, kAdviceTitle, textOf(entry.advice), kSupplementTitle, supplementText(entry));
 }
 
 void drawSymptomsPage(ViewerState* state, const FoodEntry& entry) {
-    HDC dc = state->memDC;
-    static constexpr char kTitle[] = "[対応病状]";
+    HDC dc = state->memDC.get();
     SetBkColor(dc, kTitleBackground);
-    TextOutA(dc, kColumnLeft, kTitleTop, kTitle, sizeof kTitle - 1);
+    TextOutA(dc, kColumnLeft, kTitleTop, kSymptomsTitle, sizeof kSymptomsTitle - 1);
     SetBkColor(dc, kWhite);
     for (int32_t i = 0; i < entry.symptomCount; ++i) {
         drawWrapped(dc, entry.symptoms[i],

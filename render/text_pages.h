@@ -13,9 +13,5 @@ void drawEffectPage(ViewerState* state, const FoodEntry& entry);
 void drawSymptomsPage(ViewerState* state, const FoodEntry& entry);
 void drawAdvicePage(ViewerState* state, const FoodEntry& entry);
 
-// The second texts as shown, with their fallbacks for an absent value.
-const char* immunityText(const FoodEntry& entry);
-const char* supplementText(const FoodEntry& entry);
-
 // Height DrawTextA gives the text when wrapped to the rectangle's width.
 int measureText(const char* text, HDC dc, const RECT& rect);

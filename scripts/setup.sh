@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ clang libclang-rt-14-dev clang-format-14
+  cmake ninja-build g++ clang libclang-rt-14-dev clang-format-14 clang-tidy-14
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   googletest libyaml-cpp-dev
   wine wine64 locales fontconfig fonts-ipafont-gothic fonts-ipafont-mincho

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Sets up, builds and runs every test headless: host tests (ASan and UBSan),
-# the Windows tests under Wine, a short fuzzing run and the format check. A
+# the Windows tests under Wine, a short fuzzing run, the format check and
+# clang-tidy. A
 # failing build stops it; a failing test group does not stop the others, but
 # the script exits non-zero at the end and names the groups that failed.
 # It uses the test prefix only and leaves the viewer's prefix (build/wine-run) alone.
@@ -28,6 +29,8 @@ step fuzz-build sh -c 'cmake --preset fuzz >/dev/null && cmake --build --preset 
   step fuzz ctest --preset fuzz || true
 # Every C++ file follows .clang-format.
 step format scripts/format-check.sh || true
+# The host build's sources pass the checks of .clang-tidy (about 40 s).
+step tidy scripts/tidy-check.sh || true
 if [ ${#failed[@]} -gt 0 ]; then
   echo "test: FAILED: ${failed[*]}" >&2
   exit 1

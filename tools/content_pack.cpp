@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "base/dish_layout.h"
+#include "base/screen_layout.h"
 #include "base/text_lines.h"
 #include "data/food_entry.h"
 #include "data/scramble.h"
@@ -21,28 +22,14 @@
 
 namespace {
 
-// Where the screen draws the short fields, in pixels. A text may fill its room
-// exactly, so that it meets the next thing on its line: that is always a cell
-// of another colour (the next column's label, a grey header label) and the
-// text stays whole. Past it, the later drawing covers the text's end.
-constexpr int32_t kListColumnWidth = 120;        // index labels, 26 to a column
-constexpr int32_t kNameLeft = 200;               // the 40-pixel name ...
-constexpr int32_t kChineseNameLabel = 430;       // ... up to the " 漢名 " label
-constexpr int32_t kTasteLeft = 480;              // 薬味 value ...
-constexpr int32_t kNatureLabel = 560;            // ... up to " 薬性 "
-constexpr int32_t kNatureLeft = 610;             // 薬性 value ...
-constexpr int32_t kSeasonLabel = 680;            // ... up to " 旬 "
-constexpr int32_t kChineseNameBoxWidth = 300;    // DrawTextA box 480-780 ...
-constexpr std::size_t kChineseNameBoxLines = 2;  // ... 40 pixels high, 18-pixel lines
-
-// The category lists, by their index ranges: an entry of a category appears in
-// the all-entries list at its index and in its category's list at its
-// position within the category; both number from 0.
-struct CategoryRange {
-    int32_t first;
-    int32_t count;
-};
-constexpr CategoryRange kCategories[] = {{0, 45}, {45, 28}, {73, 3}, {76, 6}, {82, 8}, {90, 14}, {104, 18}};
+// Where the screen draws the short fields (base/screen_layout.h). A text may
+// fill its room exactly, so that it meets the next thing on its line: that is
+// always a cell of another colour (the next column's label, a grey header
+// label) and the text stays whole. Past it, the later drawing covers the
+// text's end. The name runs up to the " 漢名 " label, the 薬味 value up to
+// " 薬性 ", the 薬性 value up to " 旬 ".
+constexpr int32_t kChineseNameBoxWidth = kChineseNameBoxRight - kChineseNameBoxLeft;
+constexpr std::size_t kChineseNameBoxLines = 2;  // 40 pixels high, 18-pixel lines
 
 // A run of this many characters that more than kSharedPhraseMaxEntries
 // entries share word for word is a copied phrase; shorter ones are set phrases.
@@ -276,7 +263,9 @@ bool checkScreenFit(const SourceFile& source, const EntrySource& sjis, std::vect
                    " to the right, covers its end (at most " + std::to_string(room) + " bytes of name there)");
     };
     checkLabel(sjis.index, "the all-entries list");
-    for (int32_t c = 0; c < static_cast<int32_t>(std::size(kCategories)); ++c)
+    // An entry of a category appears in the all-entries list at its index and
+    // in its category's list at its position within the category.
+    for (int32_t c = 0; c < kCategoryCount; ++c)
         if (sjis.index >= kCategories[c].first && sjis.index < kCategories[c].first + kCategories[c].count)
             checkLabel(sjis.index - kCategories[c].first, "the list of category " + std::to_string(c + 1));
 
@@ -288,11 +277,11 @@ bool checkScreenFit(const SourceFile& source, const EntrySource& sjis, std::vect
                    " it runs into the " + label + " label at x " + std::to_string(next) + " (at most " +
                    std::to_string(bytesWithin(next - left, halfWidth)) + " bytes fit)");
     };
-    checkRun("name", nameFontWidth(sjis.name), kNameLeft, kChineseNameLabel, "漢名", "40-pixel name font",
+    checkRun("name", nameFontWidth(sjis.name), kNameLeft, kChineseNameLabel.x, "漢名", "40-pixel name font",
              kNameFontHalfWidth);
-    checkRun("taste", systemFontWidth(sjis.taste), kTasteLeft, kNatureLabel, "薬性", "system font",
+    checkRun("taste", systemFontWidth(sjis.taste), kTasteLeft, kNatureLabel.x, "薬性", "system font",
              kSystemFontHalfWidth);
-    checkRun("nature", systemFontWidth(sjis.nature), kNatureLeft, kSeasonLabel, "旬", "system font",
+    checkRun("nature", systemFontWidth(sjis.nature), kNatureLeft, kSeasonLabel.x, "旬", "system font",
              kSystemFontHalfWidth);
 
     std::vector<std::string> lines = wrapSystemFontLines(sjis.chineseName, kChineseNameBoxWidth);

@@ -69,6 +69,7 @@ int pack(const fs::path& sourceDir, const fs::path& dataFile, const std::string&
     std::vector<Diagnostic> diagnostics;
     std::vector<StyleRule> style = styleRules(sourceDir, styleList, diagnostics);
     std::vector<SourceFile> sources;
+    sources.reserve(paths.size());
     for (const fs::path& p : paths) sources.push_back(readEntryYaml(p.string(), diagnostics));
     std::string data = packEntries(sources, diagnostics, style);
     report(diagnostics);

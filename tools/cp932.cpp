@@ -19,7 +19,8 @@ std::size_t utf8SequenceLength(unsigned char b) {
 std::optional<std::string> convert(const char* to, const char* from, const std::string& in, bool inputIsUtf8,
                                    std::string* bad) {
     iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
+    // iconv_open reports failure as (iconv_t)-1: the cast is its API's.
+    if (cd == reinterpret_cast<iconv_t>(-1)) {  // NOLINT(performance-no-int-to-ptr)
         if (bad) *bad = std::string("iconv cannot convert ") + from + " to " + to;
         return std::nullopt;
     }

@@ -2,33 +2,37 @@
 
 #include <cstdio>
 
+#include "base/dish_layout.h"
 #include "data/food_entry.h"
+
+static_assert(kTextLimit == kFieldBufferSize - 1);
 
 void forEachText(EntrySource& e, const TextVisitor& visit) {
     auto list = [&](const char* field, std::vector<std::string>& items, std::size_t limit) {
         for (std::size_t i = 0; i < items.size(); ++i)
             visit(std::string(field) + "[" + std::to_string(i) + "]", items[i], limit);
     };
-    visit("name", e.name, 29);
-    visit("chineseName", e.chineseName, 257);
-    visit("nature", e.nature, 9);
-    visit("taste", e.taste, 21);
-    list("symptoms", e.symptoms, 49);
+    // A fixed field keeps one byte for its NUL.
+    visit("name", e.name, kNameSize - 1);
+    visit("chineseName", e.chineseName, kChineseNameSize - 1);
+    visit("nature", e.nature, kNatureSize - 1);
+    visit("taste", e.taste, kTasteSize - 1);
+    list("symptoms", e.symptoms, kSymptomSize - 1);
     visit("episode", e.episode, kTextLimit);
     visit("components", e.components, kTextLimit);
     visit("kampo", e.kampo, kTextLimit);
     visit("immunity", e.immunity, kTextLimit);
     visit("effectSummary", e.effectSummary, kTextLimit);
     visit("effectDetail", e.effectDetail, kTextLimit);
-    visit("dishName", e.dishName, 255);
+    visit("dishName", e.dishName, kDishNameSize - 1);
     for (std::size_t i = 0; i < e.ingredients.size(); ++i) {
         std::string row = "ingredients[" + std::to_string(i) + "]";
         visit(row + ".name", e.ingredients[i].name, kTextLimit);
         visit(row + ".amount", e.ingredients[i].amount, kTextLimit);
     }
-    list("steps", e.steps, 511);  // the dish page formats a step in a 512-byte buffer
+    list("steps", e.steps, kDishTextBufferSize - 1);  // the dish page formats a step in its text buffer
     visit("dishEffect", e.dishEffect, kTextLimit);
-    list("otherDishes", e.otherDishes, 508);  // "○ " and the NUL share that buffer
+    list("otherDishes", e.otherDishes, kDishTextBufferSize - kOtherDishMarkBytes - 1);  // the mark shares it
     visit("advice", e.advice, kTextLimit);
     for (std::size_t i = 0; i < e.pairs.size(); ++i)
         visit("pairs[" + std::to_string(i) + "].text", e.pairs[i].text, kTextLimit);
@@ -51,7 +55,7 @@ std::string formatDataText(const std::vector<EntrySource>& entries) {
     };
     auto number = [&](std::size_t n) { field(std::to_string(n)); };
     for (const EntrySource& e : entries) {
-        field("sikibetu" + std::to_string(e.index));
+        field(kEntryKeyPrefix + std::to_string(e.index));
         field(e.name);
         field(e.chineseName);
         field(std::to_string(e.seasonMonth));

@@ -46,7 +46,7 @@ struct EntrySource {
     bool operator==(const EntrySource&) const = default;
 };
 
-// Byte limits of the viewer's fixed fields and buffers.
+// Byte limit of a long text: the parser's field buffer less its NUL.
 constexpr std::size_t kTextLimit = 1999;
 
 // Visits every text of the entry with its field name (as the YAML spells it,

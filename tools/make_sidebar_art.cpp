@@ -48,9 +48,6 @@ constexpr Command kPrint{"印刷", Glyph::printer}, kQuit{"終了", Glyph::power
 constexpr int kTabWidth = kSidebarWidth, kTabHeight = kSidebarSlotHeight;
 constexpr int kStripHeight = kFrameHeight;
 constexpr int kSpareSide = 10;
-// The viewer shows a tab five steps from the current one only this wide, so
-// every label must end before it.
-constexpr int kNarrowestTab = 145;
 constexpr int kScale = 4;  // shapes are drawn this much larger and averaged down, for smooth edges
 constexpr int kTabLeft = 3, kTabTop = 3, kTabBottom = 47, kTabRadius = 10;
 constexpr int kCommandInset = 6;  // command buttons stand free of the strip

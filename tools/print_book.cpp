@@ -11,15 +11,16 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "app/viewer_state.h"
 #include "base/screen_layout.h"
 #include "base/win32_owners.h"
 #include "data/entry_loader.h"
 #include "data/food_entry.h"
 #include "data/picture.h"
 #include "print/print_job.h"
+#include "state/viewer_state.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ int main(int argc, char** argv) {
     ViewerState state;
     loadEntries(&state);
     Decoder decoder = loadDecoder();
-    state.decoderModule = decoder.module.get();
+    state.decoderModule = std::move(decoder.module);
     state.decoderLoad = decoder.load;
     OwnedDC printer{CreateDCA(nullptr, "Verdalis PDF", nullptr, nullptr)};
     const int32_t entries = count(state.entries);

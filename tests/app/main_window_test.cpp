@@ -14,8 +14,8 @@ TEST_F(ViewerTest, CreationLoadsEntriesAndTheBackBuffer) {
     ASSERT_NE(state.entries, nullptr);
     ASSERT_EQ(count(state.entries), 127);
     for (int i = 0; i < 127; ++i) EXPECT_EQ(at(state.entries, i)->id, i);
-    EXPECT_NE(state.memDC, nullptr);
-    EXPECT_NE(state.backBitmap, nullptr);
+    EXPECT_NE(state.memDC.get(), nullptr);
+    EXPECT_NE(state.backBitmap.get(), nullptr);
     EXPECT_EQ(state.bitmaps, nullptr) << "no imagelist.txt here";
     EXPECT_EQ(state.category, 0);
     EXPECT_EQ(state.selected, 0);
@@ -36,14 +36,14 @@ TEST_F(ViewerTest, MissingOrDamagedDataGivesFewerEntries) {
 TEST_F(ViewerTest, DestroyTearsDownAndPostsQuitWithZero) {
     writeDataFile("data", dataTextOf(sampleEntries(3)));
     ASSERT_NE(createWindow(), nullptr);
-    ASSERT_NE(state.memDC, nullptr);
+    ASSERT_NE(state.memDC.get(), nullptr);
     SendMessageA(hwnd, WM_PAINT, 0, 0);
     DestroyWindow(hwnd);
     hwnd = nullptr;
     EXPECT_EQ(state.entries, nullptr);
     EXPECT_EQ(state.bitmaps, nullptr);
-    EXPECT_EQ(state.memDC, nullptr);
-    EXPECT_EQ(state.backBitmap, nullptr);
+    EXPECT_EQ(state.memDC.get(), nullptr);
+    EXPECT_EQ(state.backBitmap.get(), nullptr);
     MSG msg;
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 0u);
@@ -149,7 +149,7 @@ namespace {
 // The README names the faces the viewer's fonts resolve to; keep it true.
 TEST_F(ViewerTest, FontsResolveToTheIpaFaces) {
     ASSERT_NE(createWindow(), nullptr);
-    HDC dc = state.memDC;
+    HDC dc = state.memDC.get();
     TEXTMETRICA tm = {};
     GetTextMetricsA(dc, &tm);
     EXPECT_EQ(tm.tmHeight, 18);

@@ -43,10 +43,10 @@ struct FakeDecoder {
         }
         if (fail) return nullptr;
         std::size_t pixels = width > 0 && height > 0 && width < 100 && height < 100 ? width * height * 4 : 0;
-        auto* block = static_cast<unsigned char*>(GlobalAlloc(GMEM_FIXED, 8 + pixels));
+        auto* block = static_cast<unsigned char*>(GlobalAlloc(GMEM_FIXED, kDecodedPixelsOffset + pixels));
         std::memcpy(block, &width, 4);
         std::memcpy(block + 4, &height, 4);
-        for (std::size_t i = 0; i < pixels; ++i) block[8 + i] = static_cast<unsigned char>(i + 1);
+        for (std::size_t i = 0; i < pixels; ++i) block[kDecodedPixelsOffset + i] = static_cast<unsigned char>(i + 1);
         return block;
     }
 };

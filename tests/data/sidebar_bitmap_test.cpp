@@ -29,7 +29,7 @@ protected:
         writeFile("imagelist.txt", list);
         ASSERT_NE(createWindow(), nullptr);
         ASSERT_NE(state.bitmaps, nullptr);
-        ASSERT_NE(state.memDC, nullptr) << "the back buffer is made whatever the list holds";
+        ASSERT_NE(state.memDC.get(), nullptr) << "the back buffer is made whatever the list holds";
     }
     std::vector<LONG> loadedWidths() const {
         std::vector<LONG> widths;

@@ -21,6 +21,8 @@
 #include <string>
 #include <vector>
 
+#include "base/screen_layout.h"
+
 namespace {
 
 constexpr char kViewerClass[] = "QMViewer";
@@ -491,7 +493,7 @@ void pointAt(HWND window, int x, int y) {
 }
 
 // Starts the viewer as a shortcut would, and checks what its window shows:
-// the 127 index labels, the 30 sidebar bitmaps where the first frame puts
+// the 127 index labels, every sidebar bitmap where the first frame puts
 // them, an ingredient picture after the reader opens an entry, no temporary
 // file left, and exit code 0 after the window is closed.
 void checkViewer(const std::string& exe, const std::string& workingDirectory, const std::string& pictureSources) {
@@ -507,8 +509,9 @@ void checkViewer(const std::string& exe, const std::string& workingDirectory, co
         }
         std::fclose(list);
     }
-    if (bitmaps.size() < 30) {
-        fail("imagelist.txt lists " + std::to_string(bitmaps.size()) + " bitmaps, expected 30");
+    if (bitmaps.size() < static_cast<std::size_t>(kSidebarBitmapCount)) {
+        fail("imagelist.txt lists " + std::to_string(bitmaps.size()) + " bitmaps, expected " +
+             std::to_string(kSidebarBitmapCount));
         return;
     }
     Image picture = loadPngImage(pictureSources + "\\" + std::string(3 - std::to_string(kPictureEntry).size(), '0') +

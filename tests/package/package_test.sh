@@ -7,8 +7,9 @@
 # It runs in the throw-away prefix build/wine-package (made and removed by the
 # CTest fixtures) on a virtual display of its own.
 # Usage: package_test.sh installer|zip <release dir> <version> <stage dir> <package_check.exe> <picture sources>
+#        <number of sidebar bitmaps>
 set -euo pipefail
-kind=$1 release=$2 version=$3 stage=$4 checker=$5 pictures=$6
+kind=$1 release=$2 version=$3 stage=$4 checker=$5 pictures=$6 bitmap_count=$7
 root=$(cd "$(dirname "$0")/../.." && pwd)
 . "$root/scripts/wine-env.sh" package
 [ -f "$WINEPREFIX/.verdalis-ready" ] || { echo "no prefix $WINEPREFIX" >&2; exit 1; }
@@ -36,9 +37,11 @@ layout_problems() {
   bitmaps=$(grep -c '^\./sidebar/[0-9][0-9]\.bmp$' <<<"$list" || true)
   pictures_found=$(grep -c '^\./image/food_image/[0-9]\{3\}[12]$' <<<"$list" || true)
   total=$(wc -l <<<"$list")
-  [ "$bitmaps" -eq 30 ] || echo "$bitmaps sidebar bitmaps, expected 30"
+  [ "$bitmaps" -eq "$bitmap_count" ] || echo "$bitmaps sidebar bitmaps, expected $bitmap_count"
   [ "$pictures_found" -eq 254 ] || echo "$pictures_found entry pictures, expected 254"
-  [ "$total" -eq 294 ] || echo "$total files, expected 294 (9 + 30 bitmaps + 255 pictures)"
+  local expected_total=$((9 + bitmap_count + 255))
+  [ "$total" -eq "$expected_total" ] ||
+    echo "$total files, expected $expected_total (9 + $bitmap_count bitmaps + 255 pictures)"
 }
 stripped_problems() {
   local file

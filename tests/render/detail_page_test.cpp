@@ -50,13 +50,14 @@ protected:
     }
     int32_t lineStep() {
         TEXTMETRICA tm;
-        GetTextMetricsA(state.memDC, &tm);
+        GetTextMetricsA(state.memDC.get(), &tm);
         return tm.tmHeight + tm.tmExternalLeading;
     }
     int32_t extentOf(const char* text) {
         TEXTMETRICA tm;
-        GetTextMetricsA(state.memDC, &tm);
-        return textExtent(measureText(text, state.memDC, RECT{210, 110, 770, 580}), tm.tmHeight, tm.tmExternalLeading);
+        GetTextMetricsA(state.memDC.get(), &tm);
+        return textExtent(measureText(text, state.memDC.get(), RECT{210, 110, 770, 580}), tm.tmHeight,
+                          tm.tmExternalLeading);
     }
     // The column bottom: 20 pixels above the bottom of the client area as the window has it.
     int32_t columnBottom() {
@@ -134,10 +135,10 @@ TEST_F(DetailPageTest, WheelingPastTheEndShowsTheLastLineWholeAboveTheMargin) {
     EXPECT_EQ(state.scroll, 30) << "within the text the offset stays";
     // Tab 4's two texts scroll as one block.
     paintDetail(1, 4, 100000);
-    int32_t both = measureText(e.effectSummary.get(), state.memDC, RECT{210, 110, 770, 580}) +
-                   measureText(e.effectDetail.get(), state.memDC, RECT{210, 110, 770, 580});
+    int32_t both = measureText(e.effectSummary.get(), state.memDC.get(), RECT{210, 110, 770, 580}) +
+                   measureText(e.effectDetail.get(), state.memDC.get(), RECT{210, 110, 770, 580});
     TEXTMETRICA tm;
-    GetTextMetricsA(state.memDC, &tm);
+    GetTextMetricsA(state.memDC.get(), &tm);
     EXPECT_EQ(state.scroll, textExtent(both, tm.tmHeight, tm.tmExternalLeading) + start - bottom);
 }
 

@@ -22,7 +22,7 @@ protected:
     }
     // The label cell at (x, y) matches `text` drawn on its own in the listed colours.
     void expectLabel(int x, int y, const char* text, COLORREF background) {
-        HDC dc = CreateCompatibleDC(state.memDC);
+        HDC dc = CreateCompatibleDC(state.memDC.get());
         BITMAPINFO info = {};
         info.bmiHeader = {sizeof(BITMAPINFOHEADER), 120, 20, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
         void* bits = nullptr;

@@ -20,13 +20,14 @@ constexpr COLORREF kGrey = 0xD2D2D2;
 // Answers every file with a solid 3 x 2 picture.
 void* solidPicture(const char*) {
     int32_t size[2] = {3, 2};
-    auto* block = static_cast<unsigned char*>(GlobalAlloc(GMEM_FIXED, 8 + 24));
-    std::memcpy(block, size, 8);
+    auto* block = static_cast<unsigned char*>(GlobalAlloc(GMEM_FIXED, kDecodedPixelsOffset + 24));
+    std::memcpy(block, size, sizeof size);
+    unsigned char* pixels = block + kDecodedPixelsOffset;
     for (int i = 0; i < 6; ++i) {
-        block[8 + 4 * i] = 0x10;
-        block[9 + 4 * i] = 0x80;
-        block[10 + 4 * i] = 0xF0;
-        block[11 + 4 * i] = 0xFF;
+        pixels[4 * i] = 0x10;
+        pixels[1 + 4 * i] = 0x80;
+        pixels[2 + 4 * i] = 0xF0;
+        pixels[3 + 4 * i] = 0xFF;
     }
     return block;
 }
@@ -155,8 +156,8 @@ TEST_F(PicturePagesTest, OverlongTextsAreCutNotOverflowed) {
     RECT searched{215, 110, 770, 570};  // the frame's own band starts below it
     std::string formatted = "○ " + std::string(at(state.entries, 4)->otherDishes[0].get());
     ASSERT_GT(formatted.size(), 511u);
-    int whole = lowestInkOf(state.memDC, formatted, item, searched);
-    int cut = lowestInkOf(state.memDC, formatted.substr(0, 511), item, searched);
+    int whole = lowestInkOf(state.memDC.get(), formatted, item, searched);
+    int cut = lowestInkOf(state.memDC.get(), formatted.substr(0, 511), item, searched);
     ASSERT_GT(whole, cut + 100) << "the whole text would reach much lower";
     EXPECT_EQ(lowestInkRow(state.backBits, searched), cut);
 }

@@ -29,8 +29,7 @@ bool PrintState::loadDataFile(const std::string& path) {
 
 bool PrintState::loadDecoder(const std::string& dllPath) {
     Decoder decoder = ::loadDecoder(dllPath.c_str());
-    decoder_ = std::move(decoder.module);
-    state.decoderModule = decoder_.get();
+    state.decoderModule = std::move(decoder.module);  // freed after the entries
     state.decoderLoad = decoder.load;
     return state.decoderLoad != nullptr;
 }

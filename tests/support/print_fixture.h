@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/viewer_state.h"
 #include "base/win32_owners.h"
 #include "print/page_geometry_win.h"
+#include "state/viewer_state.h"
 
 // The project's Wine printer (scripts/printer-setup.sh), whose port turns
 // every job into a PDF in build/prints.
@@ -31,9 +31,6 @@ struct PrintState {
     // Reads a scrambled data file; false when it gives no entry.
     bool loadDataFile(const std::string& path);
     bool loadDecoder(const std::string& dllPath);
-
-private:
-    OwnedModule decoder_;  // freed after the entries
 };
 
 // A folder for one test's output, reachable from Wine (Z:) and the host.

@@ -83,7 +83,7 @@ void ViewerTest::paintDetail(int32_t entry, int32_t tab, int32_t scroll) {
     repaint();
 }
 
-COLORREF ViewerTest::pixel(int x, int y) const { return GetPixel(state.memDC, x, y); }
+COLORREF ViewerTest::pixel(int x, int y) const { return GetPixel(state.memDC.get(), x, y); }
 
 std::string solidBmp(int width, int height, COLORREF colour, int bitCount) {
     int rowBytes = (width * bitCount / 8 + 3) / 4 * 4;

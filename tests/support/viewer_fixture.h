@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/viewer_state.h"
+#include "state/viewer_state.h"
 #include "tests/support/entry_builder.h"
 
 // Writes a scrambled data file.

@@ -14,8 +14,7 @@
 
 namespace {
 
-constexpr int kBitmapCount = 30;
-constexpr int kNarrowestTab = 145;
+constexpr int kBitmapCount = kSidebarBitmapCount;
 
 std::vector<std::string> listedPaths() {
     std::ifstream in(kImageListFileName, std::ios::binary);
@@ -72,7 +71,7 @@ TEST_F(SidebarArtTest, StripsTakeTheColoursOfTheIndexList) {
     for (int c = 0; c <= kCategoryCount; ++c) EXPECT_EQ(pixel(*bitmaps[c], 0, 300), listed[c]) << "strip " << c;
 }
 
-// A tab five steps from the current one shows only its left 145 columns, so
+// A tab seven steps from the current one shows only its left 145 columns, so
 // nothing but the plain fill may lie right of them.
 TEST_F(SidebarArtTest, LabelsStayWithinTheNarrowestTab) {
     for (int base : {11, 22})
