@@ -31,4 +31,3 @@ bool loadBitmapFile(SidebarBitmap* bitmap, HWND hwnd, const char* path);
 // Loads the bitmaps that imagelist.txt lists, in order, then creates the back
 // buffer. Returns 0 when the list cannot be opened (no list, but a back buffer).
 int32_t loadSidebarBitmaps(HWND hwnd, ViewerState* state);
-

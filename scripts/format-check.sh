@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks that every C++ file of the repository follows .clang-format and names
-# each one that does not, with the number of lines clang-format would change.
+# each one that does not, with the number of places clang-format would change
+# (clang-format --dry-run --Werror decides).
 #   scripts/format-check.sh              exit 1 if any file is not formatted
 #   scripts/format-check.sh --warn-only  the same report, exit 0
 #   scripts/format-check.sh --fix        reformat those files in place
@@ -21,20 +22,21 @@ else
 fi
 [ ${#files[@]} -gt 0 ] || { echo "format-check: no C++ files found" >&2; exit 1; }
 
+# clang-format's own verdict: --dry-run --Werror fails on any change it would
+# make, trailing blank lines included; each warning it prints is one place.
 bad=()
 changed=0
 for file in "${files[@]}"; do
-  formatted=$("$formatter" --style=file --fallback-style=none "$file") ||
-    { echo "format-check: clang-format failed on $file" >&2; exit 1; }
-  if [ "$formatted" != "$(cat "$file")" ]; then
-    lines=$(diff "$file" <(printf '%s\n' "$formatted") | grep -c '^<' || true)
+  if ! report=$("$formatter" --style=file --fallback-style=none --dry-run --Werror "$file" 2>&1); then
+    lines=$(grep -c 'clang-format-violations' <<<"$report" || true)
+    [ "$lines" -gt 0 ] || { echo "format-check: clang-format failed on $file: $report" >&2; exit 1; }
     bad+=("$file")
     changed=$((changed + lines))
     if [ "$mode" = --fix ]; then
       "$formatter" --style=file -i "$file"
       echo "format-check: reformatted $file"
     else
-      echo "format-check: $file is not formatted ($lines lines would change)" >&2
+      echo "format-check: $file is not formatted ($lines places would change)" >&2
     fi
   fi
 done
@@ -47,7 +49,7 @@ if [ "$mode" = --fix ]; then
   echo "format-check: reformatted ${#bad[@]} of ${#files[@]} files"
   exit 0
 fi
-echo "format-check: ${#bad[@]} of ${#files[@]} C++ files do not follow .clang-format ($changed lines);" \
+echo "format-check: ${#bad[@]} of ${#files[@]} C++ files do not follow .clang-format ($changed places);" \
   "run scripts/format-check.sh --fix" >&2
 [ "$mode" = --warn-only ] && exit 0
 exit 1
