@@ -29,7 +29,7 @@ add_executable(host_tests
   tests/tools/picture_pack_test.cpp)
 target_link_libraries(host_tests PRIVATE verdalis_content gtest gtest_main verdalis_warnings)
 target_compile_definitions(host_tests PRIVATE VERDALIS_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
-gtest_discover_tests(host_tests)
+add_test(NAME host_tests COMMAND host_tests --gtest_brief=1)
 
 # The bundled encyclopedia must always pack.
 add_test(NAME bundled_content_packs
