@@ -112,11 +112,13 @@ target_compile_definitions(screen_text_tests PRIVATE VERDALIS_SOURCE_DIR="${PROJ
 include(cmake/jload.cmake)
 include(cmake/print.cmake)
 
-# Frame and print timing, run by hand (not tests): see their headers.
+# Frame, print and decode timing, run by hand (not tests): see their headers.
 if(VERDALIS_BENCH)
   add_executable(frame_benchmark bench/frame_benchmark.cpp)
   add_executable(print_benchmark bench/print_benchmark.cpp)
-  foreach(bench frame_benchmark print_benchmark)
+  add_executable(decode_benchmark bench/decode_benchmark.cpp)
+  target_link_libraries(decode_benchmark PRIVATE ole32)
+  foreach(bench frame_benchmark print_benchmark decode_benchmark)
     target_link_libraries(${bench} PRIVATE verdalis_viewer verdalis_warnings)
   endforeach()
 endif()
