@@ -44,6 +44,13 @@ trap 'mutate 0 restore' EXIT
 mutate 0 restore  # a fault left behind by a killed run
 
 build() { cmake --build --preset host && cmake --build --preset windows; }
+run() { ctest --preset host --stop-on-failure && scripts/wine-prefix.sh test &&
+  ctest --preset windows -E "$exclude" --stop-on-failure; }
+# A fault counts as caught only if the tests pass without it.
+if ! { build && run; } >build/mutation-run.log 2>&1; then
+  echo "mutation-check: the tests fail without any fault planted (build/mutation-run.log)" >&2
+  exit 1
+fi
 mapfile -t faults < <(grep -v '^#' scripts/mutations.tsv)
 areas=("$@")
 caught=0
