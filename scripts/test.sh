@@ -27,8 +27,8 @@ step fuzz-build sh -c 'cmake --preset fuzz >/dev/null && cmake --build --preset 
   step fuzz ctest --preset fuzz || true
 # Every C++ file follows .clang-format, by clang-format's own verdict.
 step format scripts/format-check.sh || true
-# Tests are at most a third of the C++ lines.
-step lines scripts/count-lines.sh || true
+# How the C++ lines divide between tests and code (a report, not a check).
+scripts/count-lines.sh
 if [ ${#failed[@]} -gt 0 ]; then
   echo "test: FAILED: ${failed[*]}" >&2
   exit 1
