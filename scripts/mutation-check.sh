@@ -6,6 +6,9 @@
 # Run by hand after a build (scripts/build.sh), not by the test command:
 #   scripts/mutation-check.sh                  every fault
 #   scripts/mutation-check.sh drawing parsing  only the faults of these areas
+#   scripts/mutation-check.sh -n 5             only the first five faults
+#   --no-baseline                              skip the run without a fault
+#                                              (when the tests just passed)
 #   VERDALIS_MUTATION_PACKAGE=1 ...            also run the package tests
 # A test program that fails stops the run of that fault (one failure is
 # enough). Leaves the tree as it found it, also when interrupted.
@@ -46,13 +49,22 @@ mutate 0 restore  # a fault left behind by a killed run
 build() { cmake --build --preset host && cmake --build --preset windows; }
 run() { ctest --preset host --stop-on-failure && scripts/wine-prefix.sh test &&
   ctest --preset windows -E "$exclude" --stop-on-failure; }
+limit=0
+baseline=1
+areas=()
+while [ $# -gt 0 ]; do
+  case $1 in
+    -n) limit=$2; shift 2 ;;
+    --no-baseline) baseline=0; shift ;;
+    *) areas+=("$1"); shift ;;
+  esac
+done
 # A fault counts as caught only if the tests pass without it.
-if ! { build && run; } >build/mutation-run.log 2>&1; then
+if [ "$baseline" = 1 ] && ! { build && run; } >build/mutation-run.log 2>&1; then
   echo "mutation-check: the tests fail without any fault planted (build/mutation-run.log)" >&2
   exit 1
 fi
 mapfile -t faults < <(grep -v '^#' scripts/mutations.tsv)
-areas=("$@")
 caught=0
 survived=()
 unbuilt=0
@@ -61,6 +73,7 @@ for i in "${!faults[@]}"; do
   IFS=$'\t' read -r area path _ _ what <<<"${faults[$i]}"
   if [ ${#areas[@]} -gt 0 ] && [[ ! " ${areas[*]} " == *" $area "* ]]; then continue; fi
   n=$((i + 1))
+  [ "$limit" -gt 0 ] && [ "$n" -gt "$limit" ] && break
   total=$((total + 1))
   mutate "$n" apply
   echo "== fault $n ($area, $path): $what" >>"$log"
