@@ -94,21 +94,20 @@ TEST_F(PrintedSectionsTest, romanShiftJisFontResolvesToIpaMincho) {
     EXPECT_EQ(tm.tmCharSet, SHIFTJIS_CHARSET);
 }
 
-// The bundled entries that between them hold the longest text, the most
-// symptoms, ingredient rows and steps, and an absent immunity: the kinds of
-// page the book prints, a few entries instead of all of them.
+// The bundled entries that between them hold the longest texts, the most dish
+// rows and an absent immunity: the kinds of page the book prints, in a few
+// entries instead of all of them.
 std::vector<int32_t> pageKindsOf(const RecordList<FoodEntry>* entries) {
-    auto longest = [](const FoodEntry& e) {
+    auto textBytes = [](const FoodEntry& e) {
         return std::strlen(textOf(e.kampo)) + std::strlen(textOf(e.effectDetail)) + std::strlen(textOf(e.advice));
     };
-    std::vector<int32_t> picks(4, 0);
+    auto dishRows = [](const FoodEntry& e) { return e.ingredientCount + e.stepCount + e.otherDishCount; };
+    std::vector<int32_t> picks(3, 0);
     for (int32_t i = 0; i < count(entries); ++i) {
         const FoodEntry& e = *at(entries, i);
-        if (longest(e) > longest(*at(entries, picks[0]))) picks[0] = i;
-        if (e.symptomCount > at(entries, picks[1])->symptomCount) picks[1] = i;
-        if (e.ingredientCount + e.stepCount > at(entries, picks[2])->ingredientCount + at(entries, picks[2])->stepCount)
-            picks[2] = i;
-        if (!e.immunity) picks[3] = i;
+        if (textBytes(e) > textBytes(*at(entries, picks[0]))) picks[0] = i;
+        if (dishRows(e) > dishRows(*at(entries, picks[1]))) picks[1] = i;
+        if (!e.immunity) picks[2] = i;
     }
     std::sort(picks.begin(), picks.end());
     picks.erase(std::unique(picks.begin(), picks.end()), picks.end());
