@@ -70,7 +70,10 @@ survived=()
 unbuilt=0
 total=0
 for i in "${!faults[@]}"; do
-  IFS=$'\t' read -r area path _ _ what <<<"${faults[$i]}"
+  # Tabs only: an empty replacement is a field of its own.
+  area=$(cut -f1 <<<"${faults[$i]}")
+  path=$(cut -f2 <<<"${faults[$i]}")
+  what=$(cut -f5 <<<"${faults[$i]}")
   if [ ${#areas[@]} -gt 0 ] && [[ ! " ${areas[*]} " == *" $area "* ]]; then continue; fi
   n=$((i + 1))
   [ "$limit" -gt 0 ] && [ "$n" -gt "$limit" ] && break
