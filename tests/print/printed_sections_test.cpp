@@ -183,6 +183,20 @@ TEST_F(SectionCases, dishStepsStartAtAFixedDistanceWhateverTheIngredients) {
     EXPECT_GT(printDishSection(entry(kLongEntry), dialog, g, y, &entries.state, 0), expected + 10 * pitch());
 }
 
+TEST_F(SectionCases, dishAmountsStandInTheirOwnColumn) {
+    startDocument(testOutputFolder());
+    ASSERT_GT(StartPage(printer.get()), 0);
+    printDishSection(entry(kLongEntry), dialog, g, g.marginTop, &entries.state, 1);
+    ASSERT_GT(EndPage(printer.get()), 0);
+    ASSERT_GT(EndDoc(printer.get()), 0);
+    std::vector<GreyPage> pages = renderPostScript(psPath, 100);
+    ASSERT_EQ(pages.size(), 1u);
+    // Above the steps, nothing but the amounts lies right of the name column.
+    const int32_t stepsTop = g.marginTop + g.lineHeight + 7 * g.lineGap + 60 * g.unitY;
+    EXPECT_GT(
+        pages[0].inkIn(scaled(150 * g.unitX, 100), scaled(g.marginTop, 100), pages[0].width, scaled(stepsTop, 100)), 0);
+}
+
 TEST_F(SectionCases, printersLeaveTheDcFontAsTheyFoundIt) {
     HGDIOBJ before = GetCurrentObject(printer.get(), OBJ_FONT);
     for (const Printer& p : kPrinters) {
