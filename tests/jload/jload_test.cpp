@@ -362,29 +362,61 @@ TEST_F(JloadTest, NullEmptyOrFolderPathGivesNull) {
 
 // ---- The caller's COM state -------------------------------------------
 
-// A caller in an apartment of either kind is served and keeps it; a caller
-// without COM is left without it (load balances its own entry).
-class JloadComCaller : public JloadTest, public testing::WithParamInterface<DWORD> {};
+struct ComCallerCase {
+    const char* name;
+    DWORD mode;
+};
 
-TEST_P(JloadComCaller, DecodesAndLeavesTheCallersComAsItWas) {
-    const DWORD mode = GetParam();  // 0: no COM
-    if (mode) {
-        ASSERT_EQ(CoInitializeEx(nullptr, mode), S_OK);
-    }
-    std::string path = tempFolder().file("com" + std::to_string(mode) + ".png");
+void PrintTo(const ComCallerCase& c, std::ostream* out) { *out << c.name; }
+
+class JloadComCaller : public JloadTest, public testing::WithParamInterface<ComCallerCase> {};
+
+// A caller that already lives in an apartment, of either kind, is served and
+// keeps its apartment: COM still works and the apartment kind is unchanged.
+TEST_P(JloadComCaller, DecodesAndLeavesTheCallersApartmentAlone) {
+    const ComCallerCase& c = GetParam();
+    ASSERT_EQ(CoInitializeEx(nullptr, c.mode), S_OK);
+    std::string path = tempFolder().file(std::string("com_") + c.name + ".png");
     ASSERT_EQ(writePicture(makePicture(3, 2, Pattern::distinct), Format::png, path), S_OK);
+
     Block block = loadBlock(path);
+    EXPECT_TRUE(DeleteFileA(path.c_str()));
     ASSERT_NE(block, nullptr);
     EXPECT_EQ(headerOf(block).width, 3);
     EXPECT_EQ(headerOf(block).height, 2);
-    // Same mode again counts once more (S_FALSE); the other mode is refused.
-    DWORD other = mode == COINIT_APARTMENTTHREADED ? COINIT_MULTITHREADED : COINIT_APARTMENTTHREADED;
-    EXPECT_EQ(CoInitializeEx(nullptr, other), mode ? RPC_E_CHANGED_MODE : S_OK) << "load changed the caller's COM";
+
+    // Same mode again counts once more (S_FALSE); the other mode is refused,
+    // so the thread is still in the caller's apartment.
+    DWORD otherMode = c.mode == COINIT_APARTMENTTHREADED ? COINIT_MULTITHREADED : COINIT_APARTMENTTHREADED;
+    EXPECT_EQ(CoInitializeEx(nullptr, otherMode), RPC_E_CHANGED_MODE);
+    ASSERT_EQ(CoInitializeEx(nullptr, c.mode), S_FALSE);
+    CoUninitialize();
+    ComOwner<IWICImagingFactory> factory;
+    EXPECT_EQ(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                               factory.putVoid()),
+              S_OK);
+    factory.put();  // released while COM is still up
     CoUninitialize();
 }
 
 INSTANTIATE_TEST_SUITE_P(Apartments, JloadComCaller,
-                         testing::Values(0, COINIT_APARTMENTTHREADED, COINIT_MULTITHREADED));
+                         testing::Values(ComCallerCase{"sta", COINIT_APARTMENTTHREADED},
+                                         ComCallerCase{"mta", COINIT_MULTITHREADED}),
+                         [](const testing::TestParamInfo<ComCallerCase>& info) {
+                             return std::string(info.param.name);
+                         });
+
+// A caller without COM is left without COM: load balances its own entry.
+TEST_F(JloadTest, CallerWithoutComIsLeftWithoutCom) {
+    std::string path = tempFolder().file("no_com.png");
+    ASSERT_EQ(writePicture(makePicture(3, 2, Pattern::distinct), Format::png, path), S_OK);
+    Block block = loadBlock(path);
+    EXPECT_NE(block, nullptr);
+    EXPECT_TRUE(DeleteFileA(path.c_str()));
+    HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    EXPECT_EQ(hr, S_OK) << "load left COM initialised on this thread";
+    if (SUCCEEDED(hr)) CoUninitialize();
+}
 
 // The path arrives in the ANSI code page; under the Japanese locale the test
 // runs in, that is Shift-JIS.
