@@ -22,22 +22,22 @@ else
 fi
 [ ${#files[@]} -gt 0 ] || { echo "format-check: no C++ files found" >&2; exit 1; }
 
-# clang-format's own verdict: --dry-run --Werror fails on any change it would
-# make, trailing blank lines included; each warning it prints is one place.
-bad=()
-changed=0
-for file in "${files[@]}"; do
-  if ! report=$("$formatter" --style=file --fallback-style=none --dry-run --Werror "$file" 2>&1); then
-    lines=$(grep -c 'clang-format-violations' <<<"$report" || true)
-    [ "$lines" -gt 0 ] || { echo "format-check: clang-format failed on $file: $report" >&2; exit 1; }
-    bad+=("$file")
-    changed=$((changed + lines))
-    if [ "$mode" = --fix ]; then
-      "$formatter" --style=file -i "$file"
-      echo "format-check: reformatted $file"
-    else
-      echo "format-check: $file is not formatted ($lines places would change)" >&2
-    fi
+# clang-format's own verdict, in one run over every file: --dry-run --Werror
+# fails on any change it would make, trailing blank lines included, and
+# prints one warning for each place.
+report=$("$formatter" --style=file --fallback-style=none --dry-run --Werror "${files[@]}" 2>&1) && status=0 || status=$?
+if [ "$status" -ne 0 ] && ! grep -q 'clang-format-violations' <<<"$report"; then
+  echo "format-check: clang-format failed: $report" >&2
+  exit 1
+fi
+mapfile -t bad < <(grep -o '^[^:]*:[0-9]*:[0-9]*: error: code should be clang-formatted' <<<"$report" | cut -d: -f1 | sort -u)
+changed=$(grep -c 'clang-format-violations' <<<"$report" || true)
+for file in "${bad[@]}"; do
+  if [ "$mode" = --fix ]; then
+    "$formatter" --style=file -i "$file"
+    echo "format-check: reformatted $file"
+  else
+    echo "format-check: $file is not formatted ($(grep -c "^$file:.*clang-format-violations" <<<"$report") places would change)" >&2
   fi
 done
 
