@@ -10,7 +10,7 @@ set_target_properties(jload PROPERTIES
   RUNTIME_OUTPUT_DIRECTORY ${stage})
 
 # The tests load the built DLL from stage\ next to the test executable.
-verdalis_windows_test(jload_tests 120 tests/jload/jload_test.cpp)
+verdalis_windows_test(jload_tests 300 tests/jload/jload_test.cpp)
 target_link_libraries(jload_tests PRIVATE verdalis_viewer ole32 windowscodecs)
 add_dependencies(jload_tests jload)
 # The picture tests also decode through the real library.

@@ -8,7 +8,7 @@ target_link_libraries(add_printer PRIVATE winspool verdalis_warnings)
 # from Wine does not get the host's PATH, so the tests use its full path.
 find_program(VERDALIS_GHOSTSCRIPT gs REQUIRED)
 
-verdalis_windows_test(print_tests 120
+verdalis_windows_test(print_tests 300
   tests/support/print_fixture.cpp
   tests/print/printed_sections_test.cpp
   tests/print/print_job_test.cpp)

@@ -31,6 +31,6 @@ add_custom_command(OUTPUT ${sidebar_art_outputs}
 add_custom_target(sidebar_art ALL DEPENDS ${sidebar_art_outputs})
 
 # Checks of the written art, run in the stage folder where the viewer reads it.
-verdalis_windows_test(sidebar_art_tests 120 tests/tools/sidebar_art_test.cpp WORKING_DIRECTORY ${stage})
+verdalis_windows_test(sidebar_art_tests 300 tests/tools/sidebar_art_test.cpp WORKING_DIRECTORY ${stage})
 target_link_libraries(sidebar_art_tests PRIVATE verdalis_viewer)
 add_dependencies(sidebar_art_tests sidebar_art)

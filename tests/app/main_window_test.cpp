@@ -49,15 +49,6 @@ TEST_F(ViewerTest, DestroyTearsDownAndPostsQuitWithZero) {
     EXPECT_EQ(msg.wParam, 0u);
 }
 
-TEST_F(ViewerTest, KeysChangeNothing) {
-    writeDataFile("data", dataTextOf(sampleEntries(3)));
-    ASSERT_NE(createWindow(), nullptr);
-    pumpMessages();
-    EXPECT_EQ(SendMessageA(hwnd, WM_KEYDOWN, VK_DOWN, 0), 0);
-    RECT update;
-    EXPECT_FALSE(GetUpdateRect(hwnd, &update, FALSE)) << "a key press asks for no repaint";
-}
-
 // The real exe, as a user starts it: it must end with exit code 0 both when its
 // window is closed and after sidebar slot 10.
 class ViewerProcess : public ViewerTest {
@@ -140,36 +131,6 @@ TEST_F(ViewerProcess, QuitSlotExitsWithZeroWithoutAnyFile) {
     SetCursorPos(quit.x, quit.y);
     PostMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(90, 540));
     EXPECT_EQ(exitCode(pi), 0u);
-}
-
-}  // namespace
-
-namespace {
-
-// The README names the faces the viewer's fonts resolve to; keep it true.
-TEST_F(ViewerTest, FontsResolveToTheIpaFaces) {
-    ASSERT_NE(createWindow(), nullptr);
-    HDC dc = state.memDC.get();
-    TEXTMETRICA tm = {};
-    GetTextMetricsA(dc, &tm);
-    EXPECT_EQ(tm.tmHeight, 18);
-    SIZE half = {}, full = {};
-    GetTextExtentPoint32A(dc, "a", 1, &half);
-    GetTextExtentPoint32A(dc, "あ", 2, &full);
-    EXPECT_EQ(half.cx, 8);
-    EXPECT_EQ(full.cx, 16);
-    char face[64] = {};
-    GetTextFaceA(dc, sizeof face, face);
-    // Wine reports the family by its Japanese name under code page 932.
-    EXPECT_TRUE(std::string(face) == "IPAGothic" || std::string(face) == "IPAゴシック") << face;
-
-    HFONT name = CreateFontA(40, 0, 0, 0, FW_NORMAL, 0, 0, 0, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             DEFAULT_QUALITY, VARIABLE_PITCH | FF_ROMAN, nullptr);
-    HGDIOBJ previous = SelectObject(dc, name);
-    GetTextFaceA(dc, sizeof face, face);
-    SelectObject(dc, previous);
-    DeleteObject(name);
-    EXPECT_TRUE(std::string(face) == "IPAMincho" || std::string(face) == "IPA明朝") << face;
 }
 
 }  // namespace

@@ -82,6 +82,8 @@ TEST_F(NavigationTest, TabBarAndWheel) {
     openDetail(10, 1);
     clickAt(hwnd, 250, 90);
     EXPECT_EQ(state.tab, 1);
+    clickAt(hwnd, 770, 90);
+    EXPECT_EQ(state.tab, 7) << "the last tab";
     clickAt(hwnd, 600, 90);
     EXPECT_EQ(state.tab, 5);
     state.scroll = 33;

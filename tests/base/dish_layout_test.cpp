@@ -32,23 +32,8 @@ TEST(EstimateLineCount, CountsSegmentsByBytes) {
 
 namespace {
 
-// Tops on the unscrolled page, moved up by the offset.
-TEST(LayoutDishPage, FixedPartsMoveUpByTheOffset) {
-    for (int32_t s : {0, 30}) {
-        DishPageLayout layout = layoutDishPage(DishPageTexts{}, s);
-        EXPECT_EQ(layout.dishNameY, 110 - s);
-        EXPECT_EQ(layout.pictureY, 140 - s);
-        EXPECT_EQ(layout.ingredientTitleY, 140 - s);
-        EXPECT_EQ(layout.stepTitleY, 410 - s) << "no ingredients: the steps' title stays";
-        EXPECT_EQ(layout.effectTitleY, 470 - s) << "no steps";
-        EXPECT_EQ(layout.effectY, 490 - s);
-        EXPECT_EQ(layout.otherDishTitleY, 540 - s);
-        EXPECT_EQ(layout.ingredientCount, 0);
-        EXPECT_EQ(layout.stepCount, 0);
-        EXPECT_EQ(layout.otherDishCount, 0);
-    }
-}
-
+// The fixed parts' tops and the 67/68-byte step rule are checked on the drawn
+// page (tests/render/picture_pages_test.cpp); these are the rows.
 TEST(LayoutDishPage, RowsAdvanceByTheirEstimatedLines) {
     const std::string twoNameLines(19, 'n'), twoAmountLines(12, 'a');
     DishPageTexts texts;
@@ -65,29 +50,6 @@ TEST(LayoutDishPage, RowsAdvanceByTheirEstimatedLines) {
     EXPECT_EQ(layout.ingredientY[1], 190 - 30) << "a row of one line each advances one line";
     EXPECT_EQ(layout.ingredientY[2], 250 - 30) << "2 and 2 lines advance 3";
     EXPECT_EQ(layout.stepTitleY, 410 - 30) << "a long table does not move the steps' title";
-}
-
-TEST(LayoutDishPage, OnlyStepsOver67BytesTakeASecondLine) {
-    const std::string step67(67, 's'), step68(68, 's');
-    struct Case {
-        const std::string& first;
-        int32_t secondStepY, effectTitleY;
-    } cases[] = {{step68, 480, 530}, {step67, 460, 510}};
-    for (const Case& c : cases) {
-        DishPageTexts texts;
-        texts.stepCount = 2;
-        texts.steps[0] = c.first.c_str();
-        texts.steps[1] = "b";
-        texts.otherDishCount = 2;
-        DishPageLayout layout = layoutDishPage(texts, 0);
-        EXPECT_EQ(layout.stepY[0], 440) << c.first.size();
-        EXPECT_EQ(layout.stepY[1], c.secondStepY) << c.first.size();
-        EXPECT_EQ(layout.effectTitleY, c.effectTitleY) << c.first.size();
-        EXPECT_EQ(layout.effectY, c.effectTitleY + 20);
-        EXPECT_EQ(layout.otherDishTitleY, c.effectTitleY + 70);
-        EXPECT_EQ(layout.otherDishY[0], c.effectTitleY + 100);
-        EXPECT_EQ(layout.otherDishY[1], c.effectTitleY + 120);
-    }
 }
 
 TEST(LayoutDishPage, ShowsAtMostTenRowsOfEach) {

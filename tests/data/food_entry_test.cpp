@@ -158,7 +158,9 @@ TEST(ParseEntries, CountsBeyondCapacityKeepTheFirstItemsAndStayInStep) {
     for (int i = 0; i < 13; ++i) e.symptoms += "s" + std::to_string(i) + ",";
     e.dish = "dish,11,";
     for (int i = 0; i < 11; ++i) e.dish += "n" + std::to_string(i) + ",a" + std::to_string(i) + ",";
-    e.dish += "0,effect,0,";
+    e.dish += "11,";
+    for (int i = 0; i < 11; ++i) e.dish += "s" + std::to_string(i) + ",";
+    e.dish += "effect,0,";
     auto list = parse(entries(2, e));
     ASSERT_EQ(count(list.get()), 2);
     const FoodEntry& f = *at(list.get(), 0);
@@ -167,7 +169,9 @@ TEST(ParseEntries, CountsBeyondCapacityKeepTheFirstItemsAndStayInStep) {
     EXPECT_STREQ(f.episode.get(), "episode") << "the 13th symptom is skipped, not read as the episode";
     EXPECT_EQ(f.ingredientCount, 10);
     EXPECT_STREQ(f.ingredientAmounts[9].get(), "a9");
-    EXPECT_STREQ(f.dishEffect.get(), "effect");
+    EXPECT_EQ(f.stepCount, 10);
+    EXPECT_STREQ(f.steps[9].get(), "s9");
+    EXPECT_STREQ(f.dishEffect.get(), "effect") << "the 11th step is skipped";
     EXPECT_STREQ(f.supplement.get(), "supplement");
 }
 

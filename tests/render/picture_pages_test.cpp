@@ -78,6 +78,25 @@ TEST_F(PicturePagesTest, IngredientPictureIgnoresTheOffset) {
     }
 }
 
+// Whether the 20 x 18 cell at (x, y) of the back buffer has ink exactly where
+// `text` drawn alone in the same font has it.
+bool cellShows(HDC page, int x, int y, const char* text) {
+    HDC dc = CreateCompatibleDC(page);
+    HBITMAP bitmap = CreateCompatibleBitmap(page, 20, 18);
+    HGDIOBJ previous = SelectObject(dc, bitmap);
+    RECT all{0, 0, 20, 18};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    TextOutA(dc, 0, 0, text, lstrlenA(text));
+    int differing = 0;
+    for (int dy = 0; dy < 18; ++dy)
+        for (int dx = 0; dx < 20; ++dx)
+            differing += (GetPixel(dc, dx, dy) != 0xFFFFFFu) != (GetPixel(page, x + dx, y + dy) != 0xFFFFFFu);
+    SelectObject(dc, previous);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return differing == 0;
+}
+
 TEST_F(PicturePagesTest, DishPagePositions) {
     for (int32_t s : {0, 30}) {
         paintDetail(0, 6, s);
@@ -89,6 +108,8 @@ TEST_F(PicturePagesTest, DishPagePositions) {
     }
     paintDetail(1, 6, 0);
     EXPECT_EQ(pixel(210, 470 + 20 * 2 + 1), kGrey) << "a 67-byte step takes one line";
+    EXPECT_TRUE(cellShows(state.memDC, 210, 440, " 1")) << "steps are numbered from 1";
+    EXPECT_TRUE(cellShows(state.memDC, 210, 460, " 2"));
     EXPECT_EQ(pixel(210, 470 + 20 * 3 + 1), 0xFFFFFFu);
     paintDetail(2, 6, 0);
     EXPECT_EQ(pixel(210, 471), kGrey) << "no steps: [料理の効果] at 470";

@@ -188,30 +188,8 @@ EntrySource entryOf(int id, const char* name, const char* chineseName, int seaso
 std::string printTestEntries() {
     std::vector<IngredientRow> ingredients;
     for (int i = 0; i < 10; ++i) ingredients.push_back({"材料" + std::to_string(i), "大さじ" + std::to_string(i)});
-    auto longDish = [&](EntrySource& e) {
-        e.dishName = "長い料理";
-        e.ingredients = ingredients;
-        e.steps = numbered(10, "よく煮込む手順");
-        e.dishEffect = "体が温まる";
-        e.otherDishes = numbered(10, "別の料理");
-    };
-    std::string unbroken;
-    while (unbroken.size() < 1800) unbroken += "大根はアブラナ科の野菜で、";
 
-    EntrySource shortEntry = entryOf(kShortEntry, "短い項目", "短名", 4, "温", "甘", "");
-    shortEntry.symptoms = numbered(2, "せき");
-    shortEntry.episode = "ひとこと";
-    shortEntry.components = "成分";
-    shortEntry.kampo = "漢方";
-    shortEntry.immunity = "免疫";
-    shortEntry.effectDetail = "詳細";
-    shortEntry.effectSummary = "要約";
-    shortEntry.ingredients = {{"水", "少々"}};
-    shortEntry.steps = {"煮る"};
-    shortEntry.dishEffect = "効果";
-    shortEntry.otherDishes = {"ほか"};
-    shortEntry.advice = "助言";
-    shortEntry.supplement = "補足";
+    EntrySource shortEntry = sampleEntry(kShortEntry);
 
     EntrySource longEntry = entryOf(kLongEntry, "長い項目", "長名", 11, "涼", "辛・甘", "");
     longEntry.symptoms = numbered(12, "症状の名前");
@@ -221,15 +199,15 @@ std::string printTestEntries() {
     longEntry.immunity = numberedLines("immunity ", 10);
     longEntry.effectDetail = numberedLines("detail ", 30);
     longEntry.effectSummary = numberedLines("summary ", 5);
-    longDish(longEntry);
+    longEntry.dishName = "長い料理";
+    longEntry.ingredients = ingredients;
+    longEntry.steps = numbered(10, "よく煮込む手順");
+    longEntry.dishEffect = "体が温まる";
+    longEntry.otherDishes = numbered(10, "別の料理");
     longEntry.advice = numberedLines("advice ", 30);
     longEntry.supplement = numberedLines("supplement ", 10);
 
     EntrySource emptyEntry = entryOf(kEmptyEntry, "空の項目", "空名", 0, "平", "淡", "");
 
-    EntrySource unbrokenEntry = entryOf(kUnbrokenEntry, "続く項目", "続名", 6, "温", "苦", unbroken);
-    unbrokenEntry.symptoms = numbered(1, "疲れ");
-    longDish(unbrokenEntry);
-
-    return dataTextOf({shortEntry, longEntry, emptyEntry, unbrokenEntry});
+    return dataTextOf({shortEntry, longEntry, emptyEntry});
 }

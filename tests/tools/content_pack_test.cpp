@@ -306,17 +306,4 @@ TEST(Pack, WarnsAboutASentenceThatMoreThanTwoEntriesShare) {
         << warningsOf(diagnostics);
 }
 
-TEST(Pack, BundledEncyclopediaUnpacksTo127EntriesInOrder) {
-    std::vector<Diagnostic> diagnostics;
-    std::vector<SourceFile> sources;
-    for (const auto& item : std::filesystem::directory_iterator(VERDALIS_SOURCE_DIR "/content/entries"))
-        sources.push_back(readEntryYaml(item.path().string(), diagnostics));
-    std::vector<StyleRule> style = readStyleRules(VERDALIS_SOURCE_DIR "/content/style.tsv", diagnostics);
-    std::string data = packEntries(sources, diagnostics, style);
-    ASSERT_FALSE(data.empty()) << errorsOf(diagnostics);
-    std::vector<EntrySource> back = unpackEntries(data, diagnostics);
-    ASSERT_EQ(back.size(), 127u);
-    for (int32_t i = 0; i < 127; ++i) EXPECT_EQ(back[i].index, i);
-}
-
 }  // namespace

@@ -4,19 +4,11 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <vector>
 
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string readAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-std::string bytesOf(const std::vector<unsigned char>& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
 // The start of a PNG: signature and IHDR chunk (the checksum is not read).
 std::string pngHeader(unsigned width, unsigned height) {
@@ -24,7 +16,7 @@ std::string pngHeader(unsigned width, unsigned height) {
     for (unsigned value : {width, height})
         for (int shift = 24; shift >= 0; shift -= 8) bytes.push_back(static_cast<unsigned char>(value >> shift));
     bytes.insert(bytes.end(), {8, 2, 0, 0, 0, 0, 0, 0, 0});
-    return bytesOf(bytes);
+    return std::string(bytes.begin(), bytes.end());
 }
 
 class PicturePack : public testing::Test {
@@ -41,30 +33,6 @@ protected:
 
     fs::path dir = fs::temp_directory_path() / "verdalis-picture-pack";
 };
-
-TEST(PicturePackNames, ViewerNames) {
-    EXPECT_EQ(pictureTargetName("0071.png"), "0071");
-    EXPECT_EQ(pictureTargetName("1262.png"), "1262");
-    EXPECT_EQ(pictureTargetName("no.png"), "no");
-    for (const char* other : {"0073.png", "071.png", "abc1.png", "0071.jpg", "LICENSE", ".png", "no.png.bak"})
-        EXPECT_EQ(pictureTargetName(other), "") << other;
-}
-
-TEST_F(PicturePack, ScramblesWithThePictureKey) {
-    // The 33-byte start of a 300 x 200 PNG, and the same bytes as the viewer
-    // expects them on disk.
-    const std::string plain = bytesOf({0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A, 0x00, 0x00, 0x00,
-                                       0x0D, 0x49, 0x48, 0x44, 0x52, 0x00, 0x00, 0x01, 0x2C, 0x00, 0x00,
-                                       0x00, 0xC8, 0x08, 0x02, 0x00, 0x00, 0x00, 0xDD, 0xBD, 0x4B, 0x02});
-    const std::string stored = bytesOf({0xCD, 0x5A, 0x2A, 0x7D, 0x59, 0x54, 0x2E, 0x78, 0x24, 0xBA, 0x2C,
-                                        0x23, 0x45, 0x82, 0x78, 0xD0, 0x84, 0x8A, 0x7D, 0x42, 0x8C, 0xCA,
-                                        0xF4, 0x36, 0x6C, 0xDC, 0x2C, 0x44, 0x0A, 0xB9, 0xF3, 0x97, 0x4C});
-    source("0071.png", plain);
-    source("README", "not a picture");
-    EXPECT_TRUE(pack().empty());
-    EXPECT_EQ(readAll(dir / "out" / "0071"), stored);
-    EXPECT_FALSE(fs::exists(dir / "out" / "README"));
-}
 
 // Pictures the viewer's decoder would refuse never reach the bundle: each is
 // reported by its file name, and nothing is written for it.
