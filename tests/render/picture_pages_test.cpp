@@ -108,8 +108,8 @@ TEST_F(PicturePagesTest, DishPagePositions) {
     }
     paintDetail(1, 6, 0);
     EXPECT_EQ(pixel(210, 470 + 20 * 2 + 1), kGrey) << "a 67-byte step takes one line";
-    EXPECT_TRUE(cellShows(state.memDC, 210, 440, " 1")) << "steps are numbered from 1";
-    EXPECT_TRUE(cellShows(state.memDC, 210, 460, " 2"));
+    EXPECT_TRUE(cellShows(state.memDC.get(), 210, 440, " 1")) << "steps are numbered from 1";
+    EXPECT_TRUE(cellShows(state.memDC.get(), 210, 460, " 2"));
     EXPECT_EQ(pixel(210, 470 + 20 * 3 + 1), 0xFFFFFFu);
     paintDetail(2, 6, 0);
     EXPECT_EQ(pixel(210, 471), kGrey) << "no steps: [料理の効果] at 470";
