@@ -1,7 +1,6 @@
 #include "app/main_window.h"
 
 #include "app/pointer_input.h"
-#include "data/picture.h"
 #include "render/frame.h"
 #include "resources/resource_ids.h"
 #include "state/viewer_state.h"
@@ -29,9 +28,7 @@ ATOM makeViewerClass(HINSTANCE instance) {
 }
 
 bool createViewerWindow(HINSTANCE instance, int showCommand) {
-    Decoder decoder = loadDecoder();
-    gViewer.decoderLoad = decoder.load;
-    gViewer.decoderModule = std::move(decoder.module);  // the state owns it until the window is destroyed
+    attachDecoder(&gViewer);  // the state owns it until the window is destroyed
     HWND hwnd = CreateWindowExA(0, kViewerClassName, kCaption, WS_CAPTION | WS_SYSMENU, CW_USEDEFAULT, CW_USEDEFAULT,
                                 kFrameWidth, kFrameHeight, nullptr, nullptr, instance, nullptr);
     if (!hwnd) return false;

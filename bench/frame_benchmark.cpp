@@ -139,9 +139,7 @@ int main(int argc, char** argv) {
     int pictureFrames = argc > 2 ? std::max(10, std::atoi(argv[2])) : 1000;
     HINSTANCE instance = GetModuleHandleA(nullptr);
     makeViewerClass(instance);
-    Decoder decoder = loadDecoder();
-    gViewer.decoderLoad = decoder.load;
-    gViewer.decoderModule = std::move(decoder.module);  // freed by the window's destruction
+    attachDecoder(&gViewer);  // freed by the window's destruction
     HWND hwnd = CreateWindowExA(0, kViewerClassName, "bench", WS_CAPTION | WS_SYSMENU, 0, 0, kFrameWidth, kFrameHeight,
                                 nullptr, nullptr, instance, nullptr);
     if (!hwnd) return 1;

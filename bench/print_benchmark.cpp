@@ -25,7 +25,6 @@
 #include "base/win32_owners.h"
 #include "data/entry_loader.h"
 #include "data/food_entry.h"
-#include "data/picture.h"
 #include "print/line_breaking_win.h"
 #include "print/page_geometry_win.h"
 #include "print/print_job.h"
@@ -158,9 +157,7 @@ int main(int argc, char** argv) {
     // A state of its own, not the viewer's global one: no window is made.
     ViewerState state;
     loadEntries(&state);
-    Decoder decoder = loadDecoder();
-    state.decoderModule = std::move(decoder.module);
-    state.decoderLoad = decoder.load;
+    attachDecoder(&state);
     OwnedDC printer{CreateDCA(nullptr, "Verdalis PDF", nullptr, nullptr)};
     HDC dc = printer.get();
     int32_t entry = mode == "book" || mode == "lines" ? 0 : (argc > 1 ? std::atoi(argv[1]) : 0);

@@ -1,5 +1,7 @@
 #include "state/viewer_state.h"
 
+#include <utility>
+
 #include "data/back_buffer.h"
 #include "data/entry_loader.h"
 #include "data/sidebar_bitmap.h"
@@ -32,6 +34,13 @@ void releaseViewerState(ViewerState* state) {
     state->backBits = nullptr;
     state->decoderModule.reset();
     state->decoderLoad = nullptr;
+}
+
+bool attachDecoder(ViewerState* state, const char* library) {
+    Decoder decoder = loadDecoder(library);
+    state->decoderModule = std::move(decoder.module);
+    state->decoderLoad = decoder.load;
+    return state->decoderLoad != nullptr;
 }
 
 void loadEntries(ViewerState* state) { state->entries = readEntryFile(kDataFileName); }

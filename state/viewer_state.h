@@ -45,6 +45,10 @@ void releaseViewerState(ViewerState* state);
 // Builds the entry list from the data file in the working directory.
 void loadEntries(ViewerState* state);
 
+// Loads the decoder library and its export into the state, which then owns the
+// library; false (both fields null) when either is missing.
+bool attachDecoder(ViewerState* state, const char* library = kDecoderLibrary);
+
 // Loads the bitmaps that imagelist.txt lists, in order, then creates the back
 // buffer. Returns 0 when the list cannot be opened (no list, but a back buffer).
 int32_t loadSidebarBitmaps(HWND hwnd, ViewerState* state);

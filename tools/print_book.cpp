@@ -11,14 +11,12 @@
 
 #include <cstdio>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "base/screen_layout.h"
 #include "base/win32_owners.h"
 #include "data/entry_loader.h"
 #include "data/food_entry.h"
-#include "data/picture.h"
 #include "print/print_job.h"
 #include "state/viewer_state.h"
 
@@ -55,9 +53,7 @@ int main(int argc, char** argv) {
     const std::string folder = argc > 1 ? argv[1] : "book";
     ViewerState state;
     loadEntries(&state);
-    Decoder decoder = loadDecoder();
-    state.decoderModule = std::move(decoder.module);
-    state.decoderLoad = decoder.load;
+    attachDecoder(&state);
     OwnedDC printer{CreateDCA(nullptr, "Verdalis PDF", nullptr, nullptr)};
     const int32_t entries = count(state.entries);
     if (!printer.get() || entries == 0) {

@@ -28,10 +28,7 @@ bool PrintState::loadDataFile(const std::string& path) {
 }
 
 bool PrintState::loadDecoder(const std::string& dllPath) {
-    Decoder decoder = ::loadDecoder(dllPath.c_str());
-    state.decoderModule = std::move(decoder.module);  // freed after the entries
-    state.decoderLoad = decoder.load;
-    return state.decoderLoad != nullptr;
+    return attachDecoder(&state, dllPath.c_str());  // freed after the entries
 }
 
 std::string testOutputFolder() {
