@@ -9,6 +9,9 @@
 #   scripts/mutation-check.sh -n 5             only the first five faults
 #   --no-baseline                              skip the run without a fault
 #                                              (when the tests just passed)
+#   -R REGEX                                   only the test programs whose
+#                                              CTest names match (host_tests,
+#                                              print_tests, ...)
 #   VERDALIS_MUTATION_PACKAGE=1 ...            also run the package tests
 # A test program that fails stops the run of that fault (one failure is
 # enough). Leaves the tree as it found it, also when interrupted.
@@ -16,6 +19,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 [ -d build/host ] && [ -d build/windows ] || { echo "mutation-check: build first (scripts/build.sh)" >&2; exit 2; }
 exclude='^package'
+only=.
 [ "${VERDALIS_MUTATION_PACKAGE:-0}" = 1 ] && exclude='^$'
 log=build/mutation-check.log
 : >"$log"
@@ -47,8 +51,8 @@ trap 'mutate 0 restore' EXIT
 mutate 0 restore  # a fault left behind by a killed run
 
 build() { cmake --build --preset host && cmake --build --preset windows; }
-run() { ctest --preset host --stop-on-failure && scripts/wine-prefix.sh test &&
-  ctest --preset windows -E "$exclude" --stop-on-failure; }
+run() { ctest --preset host -R "$only" --stop-on-failure && scripts/wine-prefix.sh test &&
+  ctest --preset windows -R "$only" -E "$exclude" --stop-on-failure; }
 limit=0
 baseline=1
 areas=()
@@ -56,6 +60,7 @@ while [ $# -gt 0 ]; do
   case $1 in
     -n) limit=$2; shift 2 ;;
     --no-baseline) baseline=0; shift ;;
+    -R) only=$2; shift 2 ;;
     *) areas+=("$1"); shift ;;
   esac
 done
@@ -83,10 +88,10 @@ for i in "${!faults[@]}"; do
   if ! build >>"$log" 2>&1; then
     verdict="does not build"
     unbuilt=$((unbuilt + 1))
-  elif ! ctest --preset host --stop-on-failure >>"$log" 2>&1; then
+  elif ! ctest --preset host -R "$only" --stop-on-failure >>"$log" 2>&1; then
     verdict="caught (host_tests)"
     caught=$((caught + 1))
-  elif ! (scripts/wine-prefix.sh test && ctest --preset windows -E "$exclude" --stop-on-failure) >build/mutation-run.log 2>&1; then
+  elif ! (scripts/wine-prefix.sh test && ctest --preset windows -R "$only" -E "$exclude" --stop-on-failure) >build/mutation-run.log 2>&1; then
     cat build/mutation-run.log >>"$log"
     verdict="caught ($(grep -oE '[a-z_]+ \.+\*+[A-Za-z]+' build/mutation-run.log | head -1 | cut -d' ' -f1))"
     caught=$((caught + 1))
