@@ -61,7 +61,7 @@ include(CPack)
 # (build/wine-package) on a virtual display, removed when they are done.
 add_executable(package_check tests/package/package_check.cpp)
 target_include_directories(package_check PRIVATE ${PROJECT_SOURCE_DIR})
-target_link_libraries(package_check PRIVATE ole32 uuid shell32 version windowscodecs gdi32 user32 advapi32)
+target_link_libraries(package_check PRIVATE gdi32 user32)
 
 add_test(NAME package_build COMMAND ${CMAKE_COMMAND} --build ${CMAKE_BINARY_DIR} --target package)
 set_tests_properties(package_build PROPERTIES FIXTURES_SETUP verdalis_packages TIMEOUT 300)
