@@ -47,7 +47,10 @@ struct Image {
     int width = 0;
     int height = 0;
     std::vector<DWORD> pixels;
-    DWORD at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x] & 0xFFFFFF; }
+    COLORREF at(int x, int y) const {
+        DWORD pixel = pixels[static_cast<size_t>(y) * width + x];
+        return RGB(pixel >> 16 & 0xFF, pixel >> 8 & 0xFF, pixel & 0xFF);
+    }
 };
 
 // The pixels of a bitmap, which is deleted.
@@ -94,8 +97,8 @@ long differing(const Image& frame, POINT at, const Image& image, SIZE size, int 
     for (int y = 0; y < size.cy && at.y + y < frame.height; ++y)
         for (int x = 0; x < size.cx && at.x + x < frame.width; ++x) {
             bool inside = x < image.width && y < image.height;
-            DWORD shown = frame.at(at.x + x, at.y + y);
-            DWORD source = inside ? image.at(x, y) : 0;
+            COLORREF shown = frame.at(at.x + x, at.y + y);
+            COLORREF source = inside ? image.at(x, y) : 0;
             bool off = !inside;
             for (int shift : {0, 8, 16}) {
                 int difference = static_cast<int>(shown >> shift & 0xFF) - static_cast<int>(source >> shift & 0xFF);
@@ -121,10 +124,8 @@ std::string labelProblems(const Image& frame, int selected) {
     for (const Label& label : kLabels) {
         int x = kListLeft + kListColumnWidth * (label.entry / kListRowsPerColumn) + 1;
         int y = kListRowHeight * (label.entry % kListRowsPerColumn + 1) + 1;
-        DWORD shown = frame.at(x, y);
         COLORREF expected = label.entry == selected ? kSelectedBackground : label.background;
-        if (RGB(shown >> 16, shown >> 8 & 0xFF, shown & 0xFF) != expected)
-            problems += "label " + std::to_string(label.entry) + " has the wrong colour; ";
+        if (frame.at(x, y) != expected) problems += "label " + std::to_string(label.entry) + " has the wrong colour; ";
     }
     return problems;
 }
