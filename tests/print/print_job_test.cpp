@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <fstream>
@@ -12,7 +11,6 @@
 #include <thread>
 #include <vector>
 
-#include "base/text_drawing.h"
 #include "tests/support/print_fixture.h"
 
 namespace {
@@ -89,27 +87,20 @@ TEST_F(PrintJobTest, selectionPrintsTheTitleBlockAndTheOpenTabOnOnePage) {
 
 TEST_F(PrintJobTest, failedStartDocOrAnEntryOutsideTheListPrintsNothing) {
     // A memory DC is no printer: StartDocA fails there, and the job must not
-    // go on drawing pages it never started.
+    // go on drawing pages it never started. The DC collects the bounds of
+    // whatever is drawn on it.
     OwnedDC memory{CreateCompatibleDC(nullptr)};
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 600, -800, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    OwnedBitmap bitmap{CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0)};
-    ASSERT_NE(bits, nullptr);
-    SelectionScope useBitmap{memory.get(), bitmap.get()};
-    fillSolid(memory.get(), RECT{0, 0, 600, 800}, RGB(255, 255, 255));
-    const std::vector<uint32_t> white(static_cast<const uint32_t*>(bits),
-                                      static_cast<const uint32_t*>(bits) + 600 * 800);
-    auto unchanged = [&] { return std::equal(white.begin(), white.end(), static_cast<const uint32_t*>(bits)); };
     PRINTDLGA memoryDialog = dialog;
     memoryDialog.hDC = memory.get();
+    SetBoundsRect(memory.get(), nullptr, DCB_ENABLE | DCB_RESET);
     printWholeEntry(&state, kShortEntry, memoryDialog);
     state.tab = 1;
     printCurrentTab(&state, memoryDialog);
-    EXPECT_TRUE(unchanged());
-    // The same layout drawn straight onto the DC does leave ink: the check can see it.
+    RECT drawn{};
+    EXPECT_EQ(GetBoundsRect(memory.get(), &drawn, 0), DCB_RESET);
+    // The same layout drawn straight onto the DC does show: the check can see it.
     printTabSection(&state, memoryDialog, kShortEntry, 1, 1);
-    EXPECT_FALSE(unchanged());
+    EXPECT_EQ(GetBoundsRect(memory.get(), &drawn, 0), DCB_SET);
 
     printWholeEntry(&state, 99, dialog, psPath.c_str());
     EXPECT_FALSE(std::filesystem::exists(psPath));
@@ -143,17 +134,20 @@ TEST_F(PrintJobTest, dialogWithTwoCopiesSendsTwoWholeEntries) {
             return;
         }
     });
-    state.selected = kLongEntry;
+    state.selected = kShortEntry;
     printSelectedEntry(nullptr, &state);
     driver.join();
     ASSERT_TRUE(confirmed) << "no print dialog appeared";
     // Wine runs the port command at each EndDoc and waits for it: both PDFs
-    // are there when the call returns.
+    // are there when the call returns. They hold the whole entry, not the
+    // open tab's selection (the picture tab: nothing below the rule).
     std::vector<std::string> added;
     for (const std::string& pdf : pdfsIn(prints))
         if (!before.count(pdf)) added.push_back(pdf);
     ASSERT_EQ(added.size(), 2u);
-    EXPECT_EQ(render(added[0]).size(), expectedLayout(kLongEntry).firstTop.size());
+    std::vector<GreyPage> pages = render(added[0]);
+    ASSERT_EQ(pages.size(), expectedLayout(kShortEntry).firstTop.size());
+    EXPECT_GT(pages[0].inkIn(0, belowTheRule(), pages[0].width, pages[0].height), 0);
 }
 
 }  // namespace
