@@ -33,12 +33,4 @@ TEST(PageGeometry, givesTheGridOfAPrintableArea) {
     for (const Case& c : cases) EXPECT_EQ(fieldsOf(pageGeometryFor(c.width, c.height)), fieldsOf(c.expected)) << c.name;
 }
 
-TEST(PageGeometry, sixtyLinesAndTheirGapsFitEveryHeight) {
-    for (int32_t height = 0; height <= 20000; height += 7) {
-        PageGeometry g = pageGeometryFor(2479, height);
-        EXPECT_LE(kLinesPerPage * g.lineHeight + kGapsPerPage * g.lineGap, height) << "height " << height;
-        EXPECT_LE(g.marginTop, g.marginBottom) << "height " << height;
-    }
-}
-
 }  // namespace
