@@ -4,246 +4,150 @@
 
 #include <atomic>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "base/text_drawing.h"
-#include "data/food_entry.h"
-#include "print/printed_sections.h"
 #include "tests/support/print_fixture.h"
-#include "tests/support/print_test_entries.h"
-#include "tests/support/viewer_fixture.h"
 
 namespace {
 
-constexpr int32_t kDpi = 100;  // rendering resolution for the ink checks
-
-class PrintJobTest : public ::testing::Test {
+class PrintJobTest : public PrintTest {
 protected:
-    void SetUp() override {
-        ASSERT_NE(printer.get(), nullptr) << "no printer \"" << kPrinterName << "\": run scripts/printer-setup.sh test";
-        dialog = dialogFor(printer.get());
-        computePageGeometry(dialog, &g);
-        folder = testOutputFolder();
-        writeDataFile(folder + "/data", printTestEntries());
-        ASSERT_TRUE(entries.loadDataFile(folder + "/data"));
-        psPath = folder + "/job.ps";
-    }
-    int32_t px(int32_t devicePixels) const { return scaled(devicePixels, kDpi); }
-    // The y at which each page's last section ends and the number of pages,
-    // by the page-break rule, from measuring passes only.
+    // Where each page's first section starts and its last one ends, by the
+    // page-break rule, from measuring passes only.
     struct Layout {
-        int32_t pages = 1;
-        std::vector<int32_t> lastEnd;   // per page: the y below its last section
-        std::vector<int32_t> firstTop;  // per page: where its first section starts
+        std::vector<int32_t> firstTop;
+        std::vector<int32_t> lastEnd;
     };
     Layout expectedLayout(int index) {
-        using Section = int32_t (*)(const FoodEntry&, const PRINTDLGA&, const PageGeometry&, int32_t, int32_t);
-        const FoodEntry& e = *at(entries.state.entries, index);
-        Layout layout;
-        int32_t y = printRule(dialog, g, printTitleBlock(e, dialog, g, &entries.state, 0), 0);
-        layout.firstTop.push_back(y);
-        y = printEpisodeSection(e, dialog, g, y, 0);
-        layout.lastEnd.push_back(y);
-        y += 2 * g.lineGap;
-        constexpr Section kRest[] = {printKampoSection, printWesternSection, printEffectSection, printSymptomsSection,
-                                     nullptr,           printAdviceSection};
-        for (Section section : kRest) {
-            auto measure = [&](int32_t top) {
-                return section ? section(e, dialog, g, top, 0) : printDishSection(e, dialog, g, top, &entries.state, 0);
-            };
-            int32_t end = measure(y);
-            if (end >= g.marginBottom) {
-                ++layout.pages;
+        const FoodEntry& e = entry(index);
+        int32_t y = printPart(kRule, e, printPart(kTitle, e, 0, 0, &state), 0, &state);
+        Layout layout{{y}, {printPart(kEpisode, e, y, 0, &state)}};
+        for (int p = kKampo; p < kPartCount; ++p) {
+            y = layout.lastEnd.back() + 2 * g.lineGap;
+            if (printPart(Part(p), e, y, 0, &state) >= g.marginBottom) {
                 y = g.marginTop;
-                end = measure(y);
                 layout.firstTop.push_back(y);
-                layout.lastEnd.push_back(end);
+                layout.lastEnd.push_back(y);
             }
-            layout.lastEnd.back() = end;
-            y = end + 2 * g.lineGap;
+            layout.lastEnd.back() = printPart(Part(p), e, y, 0, &state);
         }
         return layout;
     }
-    OwnedDC printer = newPrinterDC();
-    PRINTDLGA dialog{};
-    PageGeometry g;
-    PrintState entries;
-    std::string folder;
-    std::string psPath;
+    // Below the title block and its rule.
+    int32_t belowTheRule() const { return g.marginTop + 6 * g.lineHeight + 5 * g.lineGap + 3; }
 };
-
-TEST_F(PrintJobTest, documentNameCarriesTheEntryIndex) {
-    struct NameCase {
-        int32_t index;
-        const char* name;
-    };
-    constexpr NameCase kNames[] = {{0, "TEST0"}, {9, "TEST9"}, {126, "TEST126"}};
-    for (const NameCase& c : kNames) {
-        char name[kDocumentNameSize];
-        formatDocumentName(name, c.index);
-        EXPECT_STREQ(name, c.name);
-    }
-    printWholeEntry(&entries.state, kShortEntry, dialog, psPath.c_str());
-    EXPECT_NE(readWholeFile(psPath).find("TEST0"), std::string::npos) << "document name not in the PostScript";
-}
 
 TEST_F(PrintJobTest, longEntryBreaksBeforeTheSectionThatWouldReachTheBottom) {
     Layout layout = expectedLayout(kLongEntry);
-    ASSERT_GT(layout.pages, 1);
-    printWholeEntry(&entries.state, kLongEntry, dialog, psPath.c_str());
-    EXPECT_EQ(postScriptPageCount(psPath), layout.pages);
-    std::vector<GreyPage> pages = renderPostScript(psPath, kDpi);
-    ASSERT_EQ(static_cast<int32_t>(pages.size()), layout.pages);
-
-    const int32_t left = px(g.marginLeft);
-    const int32_t right = px(g.marginRight);
-    for (int32_t n = 0; n < layout.pages; ++n) {
-        const GreyPage& page = pages[static_cast<std::size_t>(n)];
-        // Each page's first heading sits where its first section starts ...
-        EXPECT_GT(page.inkIn(left, px(layout.firstTop[n]), right, px(layout.firstTop[n] + g.lineHeight)), 0)
+    ASSERT_GT(layout.firstTop.size(), 1u);
+    printWholeEntry(&state, kLongEntry, dialog, psPath.c_str());
+    std::vector<GreyPage> pages = render(psPath);
+    ASSERT_EQ(pages.size(), layout.firstTop.size());
+    for (std::size_t n = 0; n < pages.size(); ++n) {
+        const GreyPage& page = pages[n];
+        // Each page's first heading sits where its first section starts, and
+        // nothing lies between its last section's end and the bottom: the
+        // section that would have reached the margin went whole to the next page.
+        EXPECT_GT(page.inkIn(g.marginLeft, layout.firstTop[n], g.marginRight, layout.firstTop[n] + g.lineHeight), 0)
             << "page " << n + 1;
-        // ... and nothing lies between its last section's end and the bottom:
-        // the section that would have reached the margin went whole to the next page.
-        EXPECT_EQ(page.inkIn(0, px(layout.lastEnd[n]) + 2, page.width, page.height), 0) << "page " << n + 1;
+        EXPECT_EQ(page.inkIn(0, layout.lastEnd[n] + 2, page.width, page.height), 0) << "page " << n + 1;
         EXPECT_LT(layout.lastEnd[n], g.marginBottom) << "page " << n + 1;
+        // Pages after the first hold no title block: white above the top margin.
+        EXPECT_EQ(page.inkIn(0, 0, page.width, n > 0 ? g.marginTop - 1 : 0), 0) << "page " << n + 1;
     }
-    // Pages after the first hold no title block: white above the top margin.
-    for (int32_t n = 1; n < layout.pages; ++n)
-        EXPECT_EQ(pages[static_cast<std::size_t>(n)].inkIn(0, 0, pages[0].width, px(g.marginTop) - 1), 0);
+    // Every copy of an entry's job carries the entry's index in its name.
+    std::ifstream ps(psPath);
+    EXPECT_NE(std::string(std::istreambuf_iterator<char>(ps), {}).find("TEST1"), std::string::npos);
 }
 
-TEST_F(PrintJobTest, selectionOfThePictureTabHoldsOnlyTitleBlockAndRule) {
-    entries.state.selected = kShortEntry;
-    entries.state.tab = 0;
-    printCurrentTab(&entries.state, dialog, psPath.c_str());
-    std::vector<GreyPage> pages = renderPostScript(psPath, kDpi);
-    ASSERT_EQ(pages.size(), 1u);
-    const GreyPage& page = pages[0];
-    const int32_t ruleY = g.marginTop + 6 * g.lineHeight + 5 * g.lineGap;
-    // The name (twice the body height) at the top of the column.
-    EXPECT_GT(page.inkIn(px(g.marginLeft), px(g.marginTop), px(g.marginRight), px(g.marginTop + 2 * g.lineHeight)), 0);
-    // The rule: dark across the column, on its row.
-    int32_t ruleInk = page.inkIn(px(g.marginLeft), px(ruleY) - 1, px(g.marginRight), px(ruleY) + 2, 128);
-    EXPECT_GE(ruleInk, px(g.marginRight) - px(g.marginLeft) - 2);
-    EXPECT_EQ(page.inkIn(0, px(ruleY) - 1, px(g.marginLeft) - 2, px(ruleY) + 2), 0) << "rule starts left of the margin";
-    // Nothing below the rule.
-    EXPECT_EQ(page.inkIn(0, px(ruleY) + 3, page.width, page.height), 0);
+// The title block, the rule and the open tab's section, on one page even when
+// the section is longer: nothing below the rule for the picture tab (0).
+TEST_F(PrintJobTest, selectionPrintsTheTitleBlockAndTheOpenTabOnOnePage) {
+    state.selected = kLongEntry;
+    for (int32_t tab : {0, 2}) {
+        state.tab = tab;
+        psPath = folder + "/tab" + std::to_string(tab) + ".ps";
+        printCurrentTab(&state, dialog, psPath.c_str());
+        std::vector<GreyPage> pages = render(psPath);
+        ASSERT_EQ(pages.size(), 1u) << "tab " << tab;
+        const GreyPage& page = pages[0];
+        const int32_t ruleY = belowTheRule() - 3;
+        EXPECT_GT(page.inkIn(g.marginLeft, g.marginTop, g.marginRight, g.marginTop + 2 * g.lineHeight), 0);
+        // The rule: dark across the column, on its row, and not left of the margin.
+        EXPECT_GE(page.inkIn(g.marginLeft, ruleY - 1, g.marginRight, ruleY + 2, 128), g.marginRight - g.marginLeft - 2);
+        EXPECT_EQ(page.inkIn(0, ruleY - 1, g.marginLeft - 2, ruleY + 2), 0);
+        EXPECT_EQ(page.inkIn(0, belowTheRule(), page.width, page.height) > 0, tab > 0) << "tab " << tab;
+    }
 }
 
-TEST_F(PrintJobTest, selectionOfATextTabAddsOnlyThatSection) {
-    entries.state.selected = kLongEntry;
-    entries.state.tab = 2;  // Chinese herbal medicine: longer than the page
-    printCurrentTab(&entries.state, dialog, psPath.c_str());
-    std::vector<GreyPage> pages = renderPostScript(psPath, kDpi);
-    ASSERT_EQ(pages.size(), 1u) << "a selection is never continued on a second page";
-    const int32_t ruleY = g.marginTop + 6 * g.lineHeight + 5 * g.lineGap;
-    EXPECT_GT(pages[0].inkIn(0, px(ruleY) + 3, pages[0].width, pages[0].height), 0);
-}
+TEST_F(PrintJobTest, failedStartDocOrAnEntryOutsideTheListPrintsNothing) {
+    // A memory DC is no printer: StartDocA fails there, and the job must not
+    // go on drawing pages it never started. The DC collects the bounds of
+    // whatever is drawn on it.
+    OwnedDC memory{CreateCompatibleDC(nullptr)};
+    PRINTDLGA memoryDialog = dialog;
+    memoryDialog.hDC = memory.get();
+    SetBoundsRect(memory.get(), nullptr, DCB_ENABLE | DCB_RESET);
+    printWholeEntry(&state, kShortEntry, memoryDialog);
+    state.tab = 1;
+    printCurrentTab(&state, memoryDialog);
+    RECT drawn{};
+    EXPECT_EQ(GetBoundsRect(memory.get(), &drawn, 0), DCB_RESET);
+    // The same layout drawn straight onto the DC does show: the check can see it.
+    printTabSection(&state, memoryDialog, kShortEntry, 1, 1);
+    EXPECT_EQ(GetBoundsRect(memory.get(), &drawn, 0), DCB_SET);
 
-TEST_F(PrintJobTest, failedStartDocDrawsNothing) {
-    // A memory DC is no printer: StartDocA fails there, and the job must not go
-    // on drawing pages it never started.
-    HDC memory = CreateCompatibleDC(nullptr);
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 600, -800, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    OwnedBitmap bitmap{CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0)};
-    ASSERT_NE(bits, nullptr);
-    SelectionScope useBitmap{memory, bitmap.get()};
-    auto inked = [&] {
-        const auto* p = static_cast<const uint32_t*>(bits);
-        int32_t n = 0;
-        for (int i = 0; i < 600 * 800; ++i) n += (p[i] & 0xFFFFFF) != 0xFFFFFF;
-        return n;
-    };
-    RECT all{0, 0, 600, 800};
-    fillSolid(memory, all, RGB(255, 255, 255));
-    PRINTDLGA memoryDialog = dialogFor(memory);
-    printWholeEntry(&entries.state, kShortEntry, memoryDialog);
-    entries.state.tab = 1;
-    printCurrentTab(&entries.state, memoryDialog);
-    EXPECT_EQ(inked(), 0);
-    // The same layout drawn straight onto the DC does leave ink: the check can see it.
-    printTabSection(&entries.state, memoryDialog, kShortEntry, 1, 1);
-    EXPECT_GT(inked(), 0);
-    DeleteDC(memory);
-}
-
-TEST_F(PrintJobTest, entryOutsideTheListPrintsNothing) {
-    printWholeEntry(&entries.state, 99, dialog, psPath.c_str());
+    printWholeEntry(&state, 99, dialog, psPath.c_str());
     EXPECT_FALSE(std::filesystem::exists(psPath));
-    EXPECT_EQ(printTabSection(&entries.state, dialog, -1, 1, 1), 1);
+    EXPECT_EQ(printTabSection(&state, dialog, -1, 1, 1), 1);
 }
 
-// Counts the finished PDFs that the printer's port has written.
-int32_t pdfCount(const std::string& folder) {
-    int32_t n = 0;
+std::set<std::string> pdfsIn(const std::string& folder) {
+    std::set<std::string> pdfs;
     std::error_code ec;
-    for (const auto& item : std::filesystem::directory_iterator(folder, ec)) n += item.path().extension() == ".pdf";
-    return n;
+    for (const auto& item : std::filesystem::directory_iterator(folder, ec))
+        if (item.path().extension() == ".pdf") pdfs.insert(item.path().generic_string());
+    return pdfs;
 }
 
-// Confirms the next dialog of this process from a second thread: sets the
-// copies box and presses OK; gives up (with Cancel) after timeoutMs, so a
-// test can never hang on a dialog or a "no printer" message box.
-class DialogDriver {
-public:
-    DialogDriver(const char* copies, DWORD timeoutMs)
-        : thread_([this, copies, timeoutMs] { run(copies, timeoutMs); }) {}
-    ~DialogDriver() { thread_.join(); }
-    bool confirmed() const { return confirmed_; }
-
-private:
-    static BOOL CALLBACK findDialog(HWND hwnd, LPARAM found) {
-        DWORD process = 0;
-        GetWindowThreadProcessId(hwnd, &process);
-        char name[16] = {};
-        GetClassNameA(hwnd, name, sizeof name);
-        if (process == GetCurrentProcessId() && IsWindowVisible(hwnd) && std::string(name) == "#32770") {
-            *reinterpret_cast<HWND*>(found) = hwnd;
-            return FALSE;
-        }
-        return TRUE;
-    }
-    void run(const char* copies, DWORD timeoutMs) {
-        constexpr int kCopiesBox = 1154;
-        for (ULONGLONG start = GetTickCount64(); GetTickCount64() - start < timeoutMs; Sleep(20)) {
-            HWND dialog = nullptr;
-            EnumWindows(findDialog, reinterpret_cast<LPARAM>(&dialog));
-            if (!dialog) continue;
-            HWND copiesBox = GetDlgItem(dialog, kCopiesBox);
-            if (!copiesBox) {  // a message box: close it, the test fails on its result
-                PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-                return;
-            }
-            SetWindowTextA(copiesBox, copies);
-            PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                         reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
-            confirmed_ = true;
+// Through the dialog (driven from a second thread: copies 2, then OK; a
+// message box instead, such as "no printer", is closed and the test fails),
+// to the printer's port: two documents of the whole entry.
+TEST_F(PrintJobTest, dialogWithTwoCopiesSendsTwoWholeEntries) {
+    const std::string prints = std::string("Z:") + VERDALIS_SOURCE_DIR + "/build/prints";
+    const std::set<std::string> before = pdfsIn(prints);
+    std::atomic<bool> confirmed{false};
+    std::thread driver([&confirmed] {
+        for (int polls = 0; polls < 1500; ++polls) {
+            Sleep(20);
+            HWND found = FindWindowA("#32770", nullptr);
+            if (!found || !IsWindowVisible(found)) continue;
+            HWND copies = GetDlgItem(found, 1154);
+            if (copies) SetWindowTextA(copies, "2");
+            confirmed = copies != nullptr;
+            PostMessageA(found, WM_COMMAND, IDOK, 0);
             return;
         }
-    }
-    std::atomic<bool> confirmed_{false};
-    std::thread thread_;
-};
-
-TEST_F(PrintJobTest, dialogWithTwoCopiesSendsTwoDocuments) {
-    std::string prints = std::string("Z:") + VERDALIS_SOURCE_DIR + "/build/prints";
-    int32_t before = pdfCount(prints);
-    entries.state.selected = kShortEntry;
-    {
-        DialogDriver driver{"2", 30000};
-        printSelectedEntry(nullptr, &entries.state);
-        ASSERT_TRUE(driver.confirmed()) << "no print dialog appeared";
-    }
-    // The port converts each job to PDF after its EndDoc; wait for both.
-    int32_t after = before;
-    for (ULONGLONG start = GetTickCount64(); GetTickCount64() - start < 60000 && after < before + 2; Sleep(100))
-        after = pdfCount(prints);
-    Sleep(1000);  // a third document would have arrived by now
-    EXPECT_EQ(pdfCount(prints), before + 2);
+    });
+    state.selected = kShortEntry;
+    printSelectedEntry(nullptr, &state);
+    driver.join();
+    ASSERT_TRUE(confirmed) << "no print dialog appeared";
+    // Wine runs the port command at each EndDoc and waits for it: both PDFs
+    // are there when the call returns. They hold the whole entry, not the
+    // open tab's selection (the picture tab: nothing below the rule).
+    std::vector<std::string> added;
+    for (const std::string& pdf : pdfsIn(prints))
+        if (!before.count(pdf)) added.push_back(pdf);
+    ASSERT_EQ(added.size(), 2u);
+    std::vector<GreyPage> pages = render(added[0]);
+    ASSERT_EQ(pages.size(), expectedLayout(kShortEntry).firstTop.size());
+    EXPECT_GT(pages[0].inkIn(0, belowTheRule(), pages[0].width, pages[0].height), 0);
 }
 
 }  // namespace

@@ -2,101 +2,49 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "base/text_drawing.h"
-#include "data/food_entry.h"
 #include "print/line_breaking_win.h"
-#include "print/print_job.h"
 #include "tests/support/print_fixture.h"
-#include "tests/support/print_test_entries.h"
-#include "tests/support/viewer_fixture.h"
 
 namespace {
 
-struct Printer {
-    const char* name;
-    int32_t (*print)(const FoodEntry&, const PRINTDLGA&, const PageGeometry&, int32_t y, ViewerState*, int32_t);
-};
-
-template <int32_t (*print)(const FoodEntry&, const PRINTDLGA&, const PageGeometry&, int32_t, int32_t)>
-int32_t section(const FoodEntry& e, const PRINTDLGA& d, const PageGeometry& g, int32_t y, ViewerState*, int32_t draw) {
-    return print(e, d, g, y, draw);
-}
-
-int32_t titleBlock(const FoodEntry& e, const PRINTDLGA& d, const PageGeometry& g, int32_t, ViewerState* s,
-                   int32_t draw) {
-    return printTitleBlock(e, d, g, s, draw);
-}
-
-constexpr Printer kPrinters[] = {
-    {"title", titleBlock},
-    {"episode", section<printEpisodeSection>},
-    {"kampo", section<printKampoSection>},
-    {"western", section<printWesternSection>},
-    {"effect", section<printEffectSection>},
-    {"symptoms", section<printSymptomsSection>},
-    {"dish", printDishSection},
-    {"advice", section<printAdviceSection>},
-};
-
-class PrintedSectionsTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_NE(printer.get(), nullptr) << "no printer \"" << kPrinterName << "\": run scripts/printer-setup.sh test";
-        dialog = dialogFor(printer.get());
-        computePageGeometry(dialog, &g);
+// Where a part printed from the top margin ends: so many line heights, gaps
+// and vertical units below it.
+TEST_F(PrintTest, partsEndWhereTheirLinesSay) {
+    struct Case {
+        const char* name;
+        Part part;
+        int entry;
+        int32_t lines, gaps, units;
+    };
+    const Case cases[] = {
+        {"titleBlockOfSixLines", kTitle, kShortEntry, 6, 5, 0},
+        {"ruleOfFiveUnits", kRule, kShortEntry, 0, 0, 5},
+        {"episodeOfFourLinesBelowItsHeading", kEpisode, kLongEntry, 5, 5, 0},
+        {"kampoOfFortyOneLinesBelowItsHeading", kKampo, kLongEntry, 42, 42, 0},
+        {"noSymptomsGiveTheHeadingAndOneEmptyRow", kSymptoms, kEmptyEntry, 2, 2, 0},
+        // Heading, empty text (no line), two gaps, heading, fallback line.
+        {"absentImmunityTakesOneLine", kWestern, kEmptyEntry, 3, 5, 0},
+        {"emptySupplementTakesOneLine", kAdvice, kEmptyEntry, 3, 5, 0},
+        // The steps start at a fixed distance whatever the ingredients; then
+        // two gaps, the effect's heading and one line with three gaps, and the
+        // other dishes' heading.
+        {"dishWithoutRows", kDish, kEmptyEntry, 5, 15, 60},
+        {"dishOfTenStepsAndTenOtherDishes", kDish, kLongEntry, 25, 35, 60},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(printPart(c.part, entry(c.entry), g.marginTop, 0, &state),
+                  g.marginTop + c.lines * g.lineHeight + c.gaps * g.lineGap + c.units * g.unitY)
+            << c.name;
     }
-    // Opens a document that goes to a PostScript file, so drawing passes draw
-    // on a real page.
-    void startDocument(const std::string& folder) {
-        psPath = folder + "/out.ps";
-        DOCINFOA info{};
-        info.cbSize = sizeof info;
-        info.lpszDocName = "sections";
-        info.lpszOutput = psPath.c_str();
-        ASSERT_GT(StartDocA(printer.get(), &info), 0);
-    }
-    // Every printer on each of the entries, each entry on a page of its own:
-    // measuring and drawing end at the same y.
-    void expectSameYInBothModes(ViewerState* state, const std::vector<int32_t>& indexes) {
-        for (int32_t index : indexes) {
-            const FoodEntry& entry = *at(state->entries, index);
-            ASSERT_GT(StartPage(printer.get()), 0);
-            for (const Printer& p : kPrinters) {
-                int32_t measured = p.print(entry, dialog, g, g.marginTop, state, 0);
-                int32_t drawn = p.print(entry, dialog, g, g.marginTop, state, 1);
-                EXPECT_EQ(measured, drawn) << p.name << " of entry " << index;
-                EXPECT_GT(measured, g.marginTop) << p.name << " of entry " << index;
-            }
-            ASSERT_GT(EndPage(printer.get()), 0);
-        }
-    }
-    OwnedDC printer = newPrinterDC();
-    PRINTDLGA dialog{};
-    PageGeometry g;
-    std::string psPath;
-};
-
-TEST_F(PrintedSectionsTest, romanShiftJisFontResolvesToIpaMincho) {
-    OwnedFont font = newRomanFont(g.lineHeight);
-    HGDIOBJ previous = SelectObject(printer.get(), font.get());
-    char face[LF_FACESIZE] = {};
-    GetTextFaceA(printer.get(), LF_FACESIZE, face);
-    TEXTMETRICA tm{};
-    GetTextMetricsA(printer.get(), &tm);
-    SelectObject(printer.get(), previous);
-    EXPECT_STREQ(face, "IPA明朝");
-    EXPECT_EQ(tm.tmHeight, g.lineHeight);
-    EXPECT_EQ(tm.tmCharSet, SHIFTJIS_CHARSET);
 }
 
 // The bundled entries that between them hold the longest texts, the most dish
-// rows and an absent immunity: the kinds of page the book prints, in a few
-// entries instead of all of them.
+// rows and an absent immunity: the kinds of page the book prints.
 std::vector<int32_t> pageKindsOf(const RecordList<FoodEntry>* entries) {
     auto textBytes = [](const FoodEntry& e) {
         return std::strlen(textOf(e.kampo)) + std::strlen(textOf(e.effectDetail)) + std::strlen(textOf(e.advice));
@@ -107,198 +55,158 @@ std::vector<int32_t> pageKindsOf(const RecordList<FoodEntry>* entries) {
         const FoodEntry& e = *at(entries, i);
         if (textBytes(e) > textBytes(*at(entries, picks[0]))) picks[0] = i;
         if (dishRows(e) > dishRows(*at(entries, picks[1]))) picks[1] = i;
-        if (!e.immunity) picks[2] = i;
+        if (!hasImmunity(e)) picks[2] = i;
     }
-    std::sort(picks.begin(), picks.end());
-    picks.erase(std::unique(picks.begin(), picks.end()), picks.end());
     return picks;
 }
 
-TEST_F(PrintedSectionsTest, bundledEntriesOfEveryKindGiveTheSameYInBothModes) {
-    // Run in the stage folder, with the decoder, so drawing passes load and
-    // draw the real pictures as the viewer would.
-    std::string output = testOutputFolder();
+// Each part of those entries, on a page of its own, measured and then drawn:
+// both end at the same y, and the DC keeps its font.
+TEST_F(PrintTest, measuringAndDrawingEndAtTheSameYOnBundledEntries) {
+    // In the stage folder, with the decoder, drawing loads and draws the real
+    // pictures as the viewer does.
     char previous[MAX_PATH];
     GetCurrentDirectoryA(MAX_PATH, previous);
     ASSERT_TRUE(SetCurrentDirectoryA(VERDALIS_STAGE_DIR));
-    PrintState bundled;
-    bool loaded = bundled.loadDataFile("data");
-    bundled.loadDecoder("jload.dll");
-    if (loaded) {
-        EXPECT_EQ(count(bundled.state.entries), kEntryCount);
-        startDocument(output);
-        expectSameYInBothModes(&bundled.state, pageKindsOf(bundled.state.entries));
+    ViewerState bundled;
+    loadEntries(&bundled);
+    attachDecoder(&bundled);
+    const int32_t loaded = count(bundled.entries);
+    if (loaded == kEntryCount) {
+        startDocument();
+        const HGDIOBJ font = GetCurrentObject(printer.get(), OBJ_FONT);
+        for (int32_t index : pageKindsOf(bundled.entries)) {
+            ASSERT_GT(StartPage(printer.get()), 0);
+            for (int p = kTitle; p < kPartCount; ++p) {
+                SCOPED_TRACE(std::string(kPartNames[p]) + " of entry " + std::to_string(index));
+                const FoodEntry& e = *at(bundled.entries, index);
+                int32_t measured = printPart(Part(p), e, g.marginTop, 0, &bundled);
+                EXPECT_EQ(printPart(Part(p), e, g.marginTop, 1, &bundled), measured);
+                EXPECT_GT(measured, g.marginTop);
+                EXPECT_EQ(GetCurrentObject(printer.get(), OBJ_FONT), font);
+            }
+            ASSERT_GT(EndPage(printer.get()), 0);
+        }
         EndDoc(printer.get());
     }
     SetCurrentDirectoryA(previous);
-    ASSERT_TRUE(loaded) << "no packed data in " << VERDALIS_STAGE_DIR;
+    releaseViewerState(&bundled);
+    EXPECT_EQ(loaded, kEntryCount) << "no packed data in " << VERDALIS_STAGE_DIR;
 }
 
-class SectionCases : public PrintedSectionsTest {
-protected:
-    void SetUp() override {
-        PrintedSectionsTest::SetUp();
-        std::string folder = testOutputFolder();
-        writeDataFile(folder + "/data", printTestEntries());
-        ASSERT_TRUE(entries.loadDataFile(folder + "/data"));
-    }
-    const FoodEntry& entry(int index) { return *at(entries.state.entries, index); }
-    int32_t pitch() const { return g.lineHeight + g.lineGap; }
-    PrintState entries;
-};
-
-TEST_F(SectionCases, titleBlockEndsSixLinesAndFiveGapsBelowTheTop) {
-    for (int index : {kShortEntry, kLongEntry, kEmptyEntry}) {
-        EXPECT_EQ(printTitleBlock(entry(index), dialog, g, &entries.state, 0),
-                  g.marginTop + 6 * g.lineHeight + 5 * g.lineGap);
-    }
-}
-
-TEST_F(SectionCases, ruleAddsFiveUnits) { EXPECT_EQ(printRule(dialog, g, 700, 0), 700 + 5 * g.unitY); }
-
-TEST_F(SectionCases, noSymptomsGiveTheHeadingAndOneEmptyRow) {
-    EXPECT_EQ(printSymptomsSection(entry(kEmptyEntry), dialog, g, 1000, 0), 1000 + 2 * pitch());
-}
-
-TEST_F(SectionCases, absentImmunityAndEmptySupplementTakeOneLineEach) {
-    // Heading, empty text (no line), two gaps, heading, fallback line.
-    EXPECT_EQ(printWesternSection(entry(kEmptyEntry), dialog, g, 1000, 0), 1000 + 3 * pitch() + 2 * g.lineGap);
-    EXPECT_EQ(printAdviceSection(entry(kEmptyEntry), dialog, g, 1000, 0), 1000 + 3 * pitch() + 2 * g.lineGap);
-}
-
-TEST_F(SectionCases, textSectionsAdvanceOnePitchPerLine) {
-    // "kampo 0" .. "kampo 39" and "end": 41 short lines below the heading.
-    EXPECT_EQ(printKampoSection(entry(kLongEntry), dialog, g, 1000, 0), 1000 + 42 * pitch());
-    // Three episode lines and "end".
-    EXPECT_EQ(printEpisodeSection(entry(kLongEntry), dialog, g, 1000, 0), 1000 + 5 * pitch());
-}
-
-TEST_F(SectionCases, dishStepsStartAtAFixedDistanceWhateverTheIngredients) {
-    // The empty dish has no rows: heading, name, steps heading at the fixed
-    // place, two gaps, effect heading and one line, other dishes heading.
-    int32_t y = 1000;
-    int32_t steps = y + g.lineHeight + 7 * g.lineGap + 60 * g.unitY;
-    int32_t expected = steps + pitch() + 2 * g.lineGap + pitch() + g.lineHeight + 3 * g.lineGap + pitch();
-    EXPECT_EQ(printDishSection(entry(kEmptyEntry), dialog, g, y, &entries.state, 0), expected);
-    EXPECT_GT(printDishSection(entry(kLongEntry), dialog, g, y, &entries.state, 0), expected + 10 * pitch());
-}
-
-TEST_F(SectionCases, dishAmountsStandInTheirOwnColumn) {
-    startDocument(testOutputFolder());
+// The dish section of the long entry on page 1, the sections with fallback
+// lines of the empty entry on page 2.
+TEST_F(PrintTest, amountsAndFallbacksStandWhereTheyBelong) {
+    startDocument();
     ASSERT_GT(StartPage(printer.get()), 0);
-    printDishSection(entry(kLongEntry), dialog, g, g.marginTop, &entries.state, 1);
+    printDishSection(entry(kLongEntry), dialog, g, g.marginTop, &state, 1);
+    ASSERT_GT(EndPage(printer.get()), 0);
+    ASSERT_GT(StartPage(printer.get()), 0);
+    const int32_t western = g.marginTop;
+    const int32_t advice = printWesternSection(entry(kEmptyEntry), dialog, g, western, 1);
+    printAdviceSection(entry(kEmptyEntry), dialog, g, advice, 1);
     ASSERT_GT(EndPage(printer.get()), 0);
     ASSERT_GT(EndDoc(printer.get()), 0);
-    std::vector<GreyPage> pages = renderPostScript(psPath, 100);
-    ASSERT_EQ(pages.size(), 1u);
-    // Above the steps, nothing but the amounts lies right of the name column.
-    const int32_t stepsTop = g.marginTop + g.lineHeight + 7 * g.lineGap + 60 * g.unitY;
-    EXPECT_GT(
-        pages[0].inkIn(scaled(150 * g.unitX, 100), scaled(g.marginTop, 100), pages[0].width, scaled(stepsTop, 100)), 0);
-}
+    std::vector<GreyPage> pages = render(psPath);
+    ASSERT_EQ(pages.size(), 2u);
 
-TEST_F(SectionCases, printersLeaveTheDcFontAsTheyFoundIt) {
-    HGDIOBJ before = GetCurrentObject(printer.get(), OBJ_FONT);
-    for (const Printer& p : kPrinters) {
-        p.print(entry(kLongEntry), dialog, g, g.marginTop, &entries.state, 0);
-        EXPECT_EQ(GetCurrentObject(printer.get(), OBJ_FONT), before) << p.name;
+    // Below the heading, the dish name and the ingredients' heading: the first
+    // amount's second line in the amount column, then the second row, which
+    // starts below that line.
+    const int32_t row = g.marginTop + 3 * (g.lineHeight + g.lineGap);
+    const int32_t nameLeft = 105 * g.unitX;
+    const int32_t amountLeft = 150 * g.unitX;
+    EXPECT_GT(pages[0].inkIn(amountLeft, row + g.lineHeight, g.marginRight, row + 2 * g.lineHeight), 0);
+    EXPECT_EQ(pages[0].inkIn(nameLeft, row + g.lineHeight + g.lineGap, amountLeft, row + 2 * g.lineHeight), 0);
+    EXPECT_GT(pages[0].inkIn(nameLeft, row + 2 * g.lineHeight, amountLeft, row + 3 * g.lineHeight), 0);
+
+    // Each fallback line lies one line and two gaps below its heading.
+    for (int32_t top : {western, advice}) {
+        const int32_t fallback = top + 2 * (g.lineHeight + g.lineGap) + 2 * g.lineGap;
+        EXPECT_GT(pages[1].inkIn(g.marginLeft, fallback, g.marginRight, fallback + g.lineHeight), 0) << top;
     }
 }
 
-TEST_F(PrintedSectionsTest, bodyLinesPrintWholeGlyphsHangTheirFullStopsAndJustifyCarriedLines) {
-    std::string folder = testOutputFolder();
-    startDocument(folder);
+TEST_F(PrintTest, bodyLinesPrintWholeGlyphsHangTheirFullStopsAndJustifyCarriedLines) {
+    startDocument();
     ASSERT_GT(StartPage(printer.get()), 0);
     OwnedFont font = newRomanFont(g.lineHeight);
-    HGDIOBJ previousFont = SelectObject(printer.get(), font.get());
+    SelectionScope useFont{printer.get(), font.get()};
+    char face[LF_FACESIZE] = {};
+    GetTextFaceA(printer.get(), LF_FACESIZE, face);
+    EXPECT_STREQ(face, "IPA明朝");
     const int32_t pitch = g.lineHeight + g.lineGap;
+    auto block = [&](const std::string& text, int32_t top, int32_t right, int32_t draw) {
+        return printTextBlock(printer.get(), text.c_str(), RECT{g.marginLeft, top, right, g.marginBottom}, g.lineGap,
+                              g.lineHeight, draw);
+    };
+    auto textOut = [&](const std::string& text, int32_t top) {
+        TextOutA(printer.get(), g.marginLeft, top, text.c_str(), static_cast<int>(text.size()));
+    };
 
     // A body line with a closing bracket, a descender and an ampersand, and
     // the same characters drawn by TextOutA, which clips nothing and knows no
     // prefix characters, three lines lower.
-    const char kSample[] = "」g&」g」g";
+    const std::string sample = "」g&」g」g";
     const int32_t sampleTop = 600;
     const int32_t referenceTop = sampleTop + 3 * pitch;
-    RECT column{g.marginLeft, sampleTop, g.marginRight, g.marginBottom};
-    EXPECT_EQ(printTextBlock(printer.get(), kSample, column, g.lineGap, g.lineHeight, 0), sampleTop + pitch);
-    printTextBlock(printer.get(), kSample, column, g.lineGap, g.lineHeight, 1);
-    TextOutA(printer.get(), g.marginLeft, referenceTop, kSample, lstrlenA(kSample));
+    EXPECT_EQ(block(sample, sampleTop, g.marginRight, 0), sampleTop + pitch);
+    block(sample, sampleTop, g.marginRight, 1);
+    textOut(sample, referenceTop);
 
     // A column exactly as wide as a line of あ, then 。 and い: the full stop
-    // stays on the full line, wholly past the right edge; a 」 in its place
-    // would take the last あ along to the next line.
+    // hangs past the right edge of the full line. With 」 in its place the
+    // line carries its last あ along and is spread to the measure, so it ends
+    // where the full line (drawn by TextOutA) does.
     std::string full;
     SIZE size{};
-    for (;;) {
-        std::string longer = full + "あ";
-        GetTextExtentPoint32A(printer.get(), longer.c_str(), static_cast<int>(longer.size()), &size);
-        if (size.cx > g.marginRight - g.marginLeft) break;
-        full = longer;
-    }
+    while (GetTextExtentPoint32A(printer.get(), (full + "あ").c_str(), static_cast<int>(full.size() + 2), &size) &&
+           size.cx <= g.marginRight - g.marginLeft)
+        full += "あ";
     GetTextExtentPoint32A(printer.get(), full.c_str(), static_cast<int>(full.size()), &size);
     const int32_t right = g.marginLeft + size.cx;
-    const int32_t fullChars = static_cast<int32_t>(full.size() / 2);
-    const std::string hanging = full + "。い";
-    RECT line{g.marginLeft, 0, right, 0};
-    int32_t bytes = 0;
-    EXPECT_EQ(measurePrintLine(printer.get(), hanging.c_str(), line, &bytes), fullChars + 1);
-    EXPECT_EQ(bytes, 2 * fullChars + 2);
-    EXPECT_EQ(measurePrintLine(printer.get(), (full + "」い").c_str(), line, &bytes), fullChars - 1);
-    EXPECT_EQ(bytes, 2 * fullChars - 2);
     const int32_t hangingTop = referenceTop + 3 * pitch;
-    RECT hangingColumn{g.marginLeft, hangingTop, right, g.marginBottom};
-    EXPECT_EQ(printTextBlock(printer.get(), hanging.c_str(), hangingColumn, g.lineGap, g.lineHeight, 0),
-              hangingTop + 2 * pitch);
-    printTextBlock(printer.get(), hanging.c_str(), hangingColumn, g.lineGap, g.lineHeight, 1);
-    // The same full line with 」 in place of 。: the line that carries its last
-    // あ along is spread to the measure, so it ends where the full line does;
-    // the paragraph's last line is not spread.
     const int32_t fullTop = hangingTop + 3 * pitch;
     const int32_t carriedTop = fullTop + pitch;
-    TextOutA(printer.get(), g.marginLeft, fullTop, full.c_str(), static_cast<int>(full.size()));
-    const std::string carried = full + "」い";
-    RECT carriedColumn{g.marginLeft, carriedTop, right, g.marginBottom};
-    printTextBlock(printer.get(), carried.c_str(), carriedColumn, g.lineGap, g.lineHeight, 1);
+    EXPECT_EQ(block(full + "。い", hangingTop, right, 0), hangingTop + 2 * pitch);
+    block(full + "。い", hangingTop, right, 1);
+    textOut(full, fullTop);
+    block(full + "」い", carriedTop, right, 1);
 
-    SelectObject(printer.get(), previousFont);
     ASSERT_GT(EndPage(printer.get()), 0);
     ASSERT_GT(EndDoc(printer.get()), 0);
-    std::vector<GreyPage> pages = renderPostScript(psPath, 300);
+    std::vector<GreyPage> pages = render(psPath);
     ASSERT_EQ(pages.size(), 1u);
     const GreyPage& page = pages[0];
-
-    // The lowest inked row at or below top, within two line heights.
+    // The lowest inked row of a line (within two line heights) and its rightmost inked column.
     auto lowestInk = [&](int32_t top) {
         int32_t lowest = -1;
         for (int32_t y = top; y < top + 2 * g.lineHeight; ++y)
             if (page.inkIn(g.marginLeft - 20, y, g.marginRight, y + 1) > 0) lowest = y;
-        return lowest;
+        return lowest - top;
     };
-    const int32_t sampleBottom = lowestInk(sampleTop);
-    const int32_t referenceBottom = lowestInk(referenceTop);
-    ASSERT_GT(referenceBottom, referenceTop);
-    EXPECT_NEAR(sampleBottom - sampleTop, referenceBottom - referenceTop, 1);
-    // The bottoms of 」 and g lie below a box ten pixels short of the line height.
-    EXPECT_GT(referenceBottom - referenceTop, g.lineHeight - 10);
-    // The & is printed, so the line ends where the reference does.
     auto rightmostInk = [&](int32_t top) {
         int32_t rightmost = -1;
         for (int32_t x = g.marginLeft; x < g.marginRight; ++x)
-            if (page.inkIn(x, top, x + 1, top + g.lineHeight + g.lineGap) > 0) rightmost = x;
+            if (page.inkIn(x, top, x + 1, top + pitch) > 0) rightmost = x;
         return rightmost;
     };
-    EXPECT_NEAR(rightmostInk(sampleTop) - g.marginLeft, rightmostInk(referenceTop) - g.marginLeft, 1);
 
-    // The full stop is inked right of the column, on the first line only.
+    // The feet of 」 and g lie below the line box, ten pixels short of the
+    // line height, and are printed; so is the &.
+    EXPECT_GT(lowestInk(referenceTop), g.lineHeight - 10);
+    EXPECT_NEAR(lowestInk(sampleTop), lowestInk(referenceTop), 1);
+    EXPECT_NEAR(rightmostInk(sampleTop), rightmostInk(referenceTop), 1);
+
+    // The full stop is inked right of the column, on the first line only, and
+    // い begins the second line.
     EXPECT_GT(page.inkIn(right, hangingTop, right + g.lineHeight, hangingTop + g.lineHeight), 0);
     EXPECT_EQ(page.inkIn(right, hangingTop + pitch, page.width, hangingTop + 2 * pitch), 0);
-    // い begins the second line.
-    const int32_t secondTop = hangingTop + pitch;
-    EXPECT_GT(page.inkIn(g.marginLeft, secondTop, g.marginLeft + g.lineHeight, secondTop + g.lineHeight), 0);
+    EXPECT_GT(page.inkIn(g.marginLeft, hangingTop + pitch, g.marginLeft + g.lineHeight, hangingTop + 2 * pitch), 0);
 
-    const int32_t fullRight = rightmostInk(fullTop);
-    ASSERT_GT(fullRight, right - g.lineHeight);
-    EXPECT_NEAR(rightmostInk(carriedTop), fullRight, 2);
+    // The carried line ends where the full one does; the paragraph's last line is not spread.
+    ASSERT_GT(rightmostInk(fullTop), right - g.lineHeight);
+    EXPECT_NEAR(rightmostInk(carriedTop), rightmostInk(fullTop), 2);
     EXPECT_LT(rightmostInk(carriedTop + pitch), g.marginLeft + 4 * g.lineHeight);
 }
 
