@@ -59,7 +59,10 @@ TEST(ScreenText, EveryCharacterHasTheToolsWidthAndStringsDoNotKern) {
         std::string all;
         for (const std::string& c : chars) {
             if (extent(memory.dc, c) != toolWidth(c) && ++wrong <= 5)
-                examples += " " + testing::PrintToString(c) + "=" + std::to_string(extent(memory.dc, c));
+                examples.append(" ")
+                    .append(testing::PrintToString(c))
+                    .append("=")
+                    .append(std::to_string(extent(memory.dc, c)));
             all += c;
         }
         EXPECT_EQ(wrong, 0) << fontName << ":" << examples;
