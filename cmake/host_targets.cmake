@@ -27,7 +27,6 @@ add_executable(host_tests
   tests/render/scroll_rule_test.cpp
   tests/support/entry_builder.cpp
   tests/tools/content_pack_test.cpp
-  tests/tools/content_rules_test.cpp
   tests/tools/picture_pack_test.cpp)
 target_link_libraries(host_tests PRIVATE verdalis_content gtest gtest_main verdalis_warnings)
 target_compile_definitions(host_tests PRIVATE VERDALIS_SOURCE_DIR="${PROJECT_SOURCE_DIR}")

@@ -14,55 +14,40 @@
 
 namespace {
 
-constexpr int kBitmapCount = kSidebarBitmapCount;
-
-std::vector<std::string> listedPaths() {
-    std::ifstream in(kImageListFileName, std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::vector<std::string> paths;
-    for (std::size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
-        paths.push_back(text.substr(start, end - start));
-    return paths;
-}
-
 COLORREF pixel(const SidebarBitmap& bitmap, int x, int y) {
     int stride = (bitmap.infoHeader.biWidth * 3 + 3) / 4 * 4;
     auto* p = static_cast<const unsigned char*>(bitmap.bits) + (bitmap.infoHeader.biHeight - 1 - y) * stride + x * 3;
     return RGB(p[2], p[1], p[0]);
 }
 
+// The list names every bitmap, one a line with no carriage return, then EOF;
+// every bitmap is a plain 24-bit BMP of the size its position needs.
 class SidebarArtTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        paths = listedPaths();
-        ASSERT_GE(paths.size(), kBitmapCount + 1u);
-        for (int i = 0; i < kBitmapCount; ++i) {
+        std::ifstream in(kImageListFileName, std::ios::binary);
+        std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        for (std::size_t start = 0, end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+            paths.push_back(text.substr(start, end - start));
+        ASSERT_EQ(paths.size(), kSidebarBitmapCount + 1u);
+        EXPECT_EQ(paths.back(), "EOF");
+        for (int i = 0; i < kSidebarBitmapCount; ++i) {
+            EXPECT_EQ(paths[i].find('\r'), std::string::npos) << paths[i];
             bitmaps.emplace_back(std::make_unique<SidebarBitmap>());
+            const SidebarBitmap& b = *bitmaps.back();
             ASSERT_TRUE(loadBitmapFile(bitmaps.back().get(), nullptr, paths[i].c_str())) << paths[i];
+            bool strip = i < kSpareBitmaps, spare = i >= kSpareBitmaps && i < kCurrentButtonBitmaps;
+            EXPECT_EQ(b.infoHeader.biWidth, strip || spare ? 10 : kSidebarWidth) << paths[i];
+            EXPECT_EQ(b.infoHeader.biHeight, strip ? 600 : spare ? 10 : kSidebarSlotHeight) << paths[i];
+            EXPECT_EQ(b.infoHeader.biSize, 40u);
+            EXPECT_EQ(b.fileHeader.bfOffBits, 54u);
+            int stride = (b.infoHeader.biWidth * 3 + 3) / 4 * 4;
+            EXPECT_EQ(b.fileHeader.bfSize, 54u + stride * b.infoHeader.biHeight) << paths[i];
         }
     }
     std::vector<std::string> paths;
     std::vector<std::unique_ptr<SidebarBitmap>> bitmaps;
 };
-
-TEST_F(SidebarArtTest, ListEndsWithEofAndHasNoCarriageReturns) {
-    EXPECT_EQ(paths.back(), "EOF");
-    EXPECT_EQ(paths.size(), kBitmapCount + 1u);
-    for (const std::string& path : paths) EXPECT_EQ(path.find('\r'), std::string::npos) << path;
-}
-
-TEST_F(SidebarArtTest, BitmapsArePlainBmpsOfTheSizesTheirPositionsNeed) {
-    for (int i = 0; i < kBitmapCount; ++i) {
-        const SidebarBitmap& b = *bitmaps[i];
-        bool strip = i < 8, spare = i >= 8 && i < 11;
-        EXPECT_EQ(b.infoHeader.biWidth, strip ? 10 : spare ? 10 : kSidebarWidth) << paths[i];
-        EXPECT_EQ(b.infoHeader.biHeight, strip ? 600 : spare ? 10 : kSidebarSlotHeight) << paths[i];
-        EXPECT_EQ(b.infoHeader.biSize, 40u);
-        EXPECT_EQ(b.fileHeader.bfOffBits, 54u);
-        int stride = (b.infoHeader.biWidth * 3 + 3) / 4 * 4;
-        EXPECT_EQ(b.fileHeader.bfSize, 54u + stride * b.infoHeader.biHeight) << paths[i];
-    }
-}
 
 TEST_F(SidebarArtTest, StripsTakeTheColoursOfTheIndexList) {
     // The label backgrounds of the index lists: the uncategorised grey for all
@@ -74,7 +59,7 @@ TEST_F(SidebarArtTest, StripsTakeTheColoursOfTheIndexList) {
 // A tab seven steps from the current one shows only its left 145 columns, so
 // nothing but the plain fill may lie right of them.
 TEST_F(SidebarArtTest, LabelsStayWithinTheNarrowestTab) {
-    for (int base : {11, 22})
+    for (int base : {kCurrentButtonBitmaps, kOtherButtonBitmaps})
         for (int slot = 0; slot < kCategorySlotCount; ++slot)
             for (int y = 0; y < kSidebarSlotHeight; ++y)
                 for (int x = kNarrowestTab; x < kSidebarWidth; ++x)
