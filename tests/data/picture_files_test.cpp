@@ -60,7 +60,7 @@ TEST_F(PictureTest, DecodesThroughADescrambledTemporaryCopy) {
     EXPECT_EQ(filesInPictureFolder(), 3);
     ASSERT_NE(picture.info, nullptr);
     ASSERT_GE(GlobalSize(picture.info), 68u) << "44 header bytes and 24 pixel bytes";
-    BITMAPINFOHEADER expected = {40, 3, 2, 1, 32, BI_RGB};  // every other field 0
+    BITMAPINFOHEADER expected = {40, 3, 2, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     const auto* bytes = static_cast<const unsigned char*>(picture.info);
     EXPECT_EQ(std::memcmp(bytes, &expected, 40), 0);
     EXPECT_EQ(std::memcmp(bytes + 40, "\0\0\0\0", 4), 0) << "the colour entry is 0";

@@ -179,7 +179,7 @@ TEST(Jload, NullOrMissingFileGivesNull) {
 TEST(Jload, LeavesTheCallersComStateAlone) {
     std::string path = tempFile("com.png", encode(knownPixels(3, 2, false), 3, 2, Format::png));
     for (bool callerInApartment : {false, true}) {
-        if (callerInApartment) ASSERT_EQ(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), S_OK);
+        ASSERT_EQ(callerInApartment ? CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED) : S_OK, S_OK);
         EXPECT_NE(Block(jload()(path.c_str()), &GlobalFree), nullptr)
             << "caller in an apartment: " << callerInApartment;
         // S_FALSE: the thread is still in the caller's apartment; S_OK: COM was left.
