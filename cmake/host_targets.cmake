@@ -19,9 +19,7 @@ target_link_libraries(verdalis-content PRIVATE verdalis_content verdalis_warning
 add_executable(host_tests
   tests/base/dish_layout_test.cpp
   tests/base/text_lines_test.cpp
-  tests/data/food_entry_test.cpp
-  tests/data/scramble_test.cpp
-  tests/data/sidebar_list_test.cpp
+  tests/data/data_files_test.cpp
   tests/print/line_breaking_test.cpp
   tests/print/page_geometry_test.cpp
   tests/render/scroll_rule_test.cpp

@@ -100,8 +100,7 @@ target_link_libraries(verdalis_test_support PUBLIC verdalis_viewer gtest PRIVATE
 verdalis_windows_test(windows_tests 300
   tests/app/main_window_test.cpp
   tests/app/pointer_input_test.cpp
-  tests/data/picture_test.cpp
-  tests/data/sidebar_bitmap_test.cpp
+  tests/data/picture_files_test.cpp
   tests/render/detail_page_test.cpp
   tests/render/index_lists_test.cpp
   tests/render/picture_pages_test.cpp)
