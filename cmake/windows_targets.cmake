@@ -102,9 +102,7 @@ verdalis_windows_test(windows_tests 300
   tests/app/pointer_input_test.cpp
   tests/data/picture_test.cpp
   tests/data/sidebar_bitmap_test.cpp
-  tests/render/detail_page_test.cpp
-  tests/render/index_lists_test.cpp
-  tests/render/picture_pages_test.cpp)
+  tests/render/frame_pixels_test.cpp)
 target_link_libraries(windows_tests PRIVATE verdalis_test_support)
 
 # The content tool's text widths and line breaking, checked against GDI.

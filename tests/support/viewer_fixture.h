@@ -9,9 +9,9 @@
 #include "state/viewer_state.h"
 #include "tests/support/entry_builder.h"
 
-// Writes a scrambled data file.
-void writeDataFile(const std::string& path, const std::string& plainText);
+// Writes a file as it stands, or scrambled as the data file is.
 void writeFile(const std::string& path, const std::string& bytes);
+void writeDataFile(const std::string& path, const std::string& plainText);
 
 // Runs each test in a fresh working folder that holds the files the viewer
 // reads, and creates the real viewer window there.
@@ -31,6 +31,9 @@ protected:
     void paintDetail(int32_t entry, int32_t tab, int32_t scroll);
     // Colour of a back-buffer pixel as a COLORREF.
     COLORREF pixel(int x, int y) const;
+    // Whether the back buffer at (x, y) holds exactly what TextOut draws of
+    // `text` alone in the frame's font and these colours.
+    bool showsText(int x, int y, const std::string& text, COLORREF ink, COLORREF paper) const;
 
     std::string folder;
     HWND hwnd = nullptr;
