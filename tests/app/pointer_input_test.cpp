@@ -1,5 +1,6 @@
 #include "app/pointer_input.h"
 
+#include <array>
 #include <thread>
 
 #include "tests/support/viewer_fixture.h"
@@ -72,11 +73,9 @@ TEST_F(PointerTest, EventsThroughTheWindow) {
             moveTo(hwnd, s.x, s.y);
             setButton(false);
         }
-        EXPECT_EQ(state.view, s.view) << s.what;
-        EXPECT_EQ(state.category, s.category) << s.what;
-        EXPECT_EQ(state.selected, s.selected) << s.what;
-        EXPECT_EQ(state.tab, s.tab) << s.what;
-        EXPECT_EQ(state.scroll, s.scroll) << s.what;
+        EXPECT_EQ((std::array{state.view, state.category, state.selected, state.tab, state.scroll}),
+                  (std::array{s.view, s.category, s.selected, s.tab, s.scroll}))
+            << s.what << " (view, category, selected, tab, scroll)";
     }
 }
 

@@ -110,14 +110,11 @@ TEST_F(FrameTest, SidebarButtonsMoveByTheirDistanceFromTheCategory) {
         for (int column : {0, 90, 179 - x})
             EXPECT_EQ(pixel(x + column, y), sidebarColour(position, column))
                 << "slot " << slot << ", column " << column;
-        if (x > 0) {
-            EXPECT_EQ(pixel(x - 1, y), kWhite) << "left of slot " << slot;
-        }
     }
     for (int slot = 8; slot < 11; ++slot)
         for (int column : {0, 179}) EXPECT_EQ(pixel(column, 50 * slot + 43), sidebarColour(11 + slot, column));
-    EXPECT_FALSE(inked(400, 418, 0, 180)) << "the gap above the command slots";
-    expect("category 0", {{"the strip starts at 180", 180, 300, sidebarColour(0, 0)},
+    expect("category 0", {{"the gap above the command slots", 0, 400, kWhite, nullptr, kInk, 180, 18},
+                          {"the strip starts at 180", 180, 300, sidebarColour(0, 0)},
                           {"strip of category 0", 185, 300, sidebarColour(0, 5)}});
     showList(5, 0);
     expect("category 5", {{"slot 5 current", 0, 275, sidebarColour(16, 0)},
@@ -190,11 +187,8 @@ TEST_F(FrameTest, TextPagesScrollToTheirEndUnderTheTitles) {
         paintDetail(2, tab, 0);
         expect("entry 2", {{"the fallback", 210, secondStart, kWhite, tab == 3 ? "　未確認" : "　特になし"}});
     }
-    for (int32_t tab : {1, 2, 3, 4, 7}) {
-        paintDetail(0, tab, 500);
-        EXPECT_EQ(state.scroll, 0) << "tab " << tab << ": a short text ignores the offset";
-    }
-    paintDetail(0, 4, 0);
+    paintDetail(0, 4, 500);
+    EXPECT_EQ(state.scroll, 0) << "a short text ignores the offset";
     expect("effect page", {{"the summary", 210, start, kWhite, "summary"},
                            {"the detail follows it", 210, start + line, kWhite, "detail"}});
     paintDetail(3, 5, 77);
