@@ -7,16 +7,6 @@
 
 namespace {
 
-class PointerTest : public ViewerTest {
-protected:
-    void SetUp() override {
-        ViewerTest::SetUp();
-        writeDataFile("data", dataTextOf(sampleEntries(127)));
-        ASSERT_NE(createWindow(), nullptr);
-        pumpMessages();
-    }
-};
-
 enum Event { kMove, kClick, kDrag, kWheel };
 
 // One pointer event through the window and the state it leaves.
@@ -63,7 +53,9 @@ void setButton(bool down) {
     SetKeyboardState(keys);
 }
 
-TEST_F(PointerTest, EventsThroughTheWindow) {
+TEST_F(ViewerTest, PointerEventsThroughTheWindow) {
+    writeDataFile("data", dataTextOf(sampleEntries(127)));
+    ASSERT_NE(createWindow(), nullptr);
     for (const Step& s : kSteps) {
         if (s.event == kMove) moveTo(hwnd, s.x, s.y);
         if (s.event == kClick) clickAt(hwnd, s.x, s.y);
@@ -86,7 +78,9 @@ BOOL CALLBACK collectText(HWND child, LPARAM out) {
     return TRUE;
 }
 
-TEST_F(PointerTest, TheHintBoxSwallowsTheNextContentPress) {
+TEST_F(ViewerTest, TheHintBoxSwallowsTheNextContentPress) {
+    writeDataFile("data", dataTextOf(sampleEntries(127)));
+    ASSERT_NE(createWindow(), nullptr);
     // A second thread reads the box and closes it, as a user's click on OK would.
     std::string shown;
     bool modal = false;

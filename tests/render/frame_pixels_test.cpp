@@ -114,7 +114,7 @@ TEST_F(FrameTest, SidebarButtonsMoveByTheirDistanceFromTheCategory) {
     for (int slot = 8; slot < 11; ++slot)
         for (int column : {0, 179}) EXPECT_EQ(pixel(column, 50 * slot + 43), sidebarColour(11 + slot, column));
     expect("category 0", {{"the gap above the command slots", 0, 400, kWhite, nullptr, kInk, 180, 18},
-                          {"the strip starts at 180", 180, 300, sidebarColour(0, 0)},
+                          {"the strip starts at 180, to its top row", 180, 0, sidebarColour(0, 0)},
                           {"strip of category 0", 185, 300, sidebarColour(0, 5)}});
     showList(5, 0);
     expect("category 5", {{"slot 5 current", 0, 275, sidebarColour(16, 0)},
