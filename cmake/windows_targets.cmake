@@ -101,9 +101,7 @@ verdalis_windows_test(windows_tests 300
   tests/app/main_window_test.cpp
   tests/app/pointer_input_test.cpp
   tests/data/picture_files_test.cpp
-  tests/render/detail_page_test.cpp
-  tests/render/index_lists_test.cpp
-  tests/render/picture_pages_test.cpp)
+  tests/render/frame_pixels_test.cpp)
 target_link_libraries(windows_tests PRIVATE verdalis_test_support)
 
 # The content tool's text widths and line breaking, checked against GDI.

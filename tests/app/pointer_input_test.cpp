@@ -1,259 +1,109 @@
 #include "app/pointer_input.h"
 
-#include <atomic>
+#include <array>
 #include <thread>
 
-#include "data/food_entry.h"
-#include "data/sidebar_bitmap.h"
-#include "render/index_lists.h"
 #include "tests/support/viewer_fixture.h"
 
 namespace {
 
-class NavigationTest : public ViewerTest {
-protected:
-    void SetUp() override {
-        ViewerTest::SetUp();
-        writeDataFile("data", dataTextOf(sampleEntries(127)));
-        writeSidebarArt();
-        ASSERT_NE(createWindow(), nullptr);
-        pumpMessages();
-    }
-    void openDetail(int32_t entry, int32_t tab = 1) {
-        state.selected = entry;
-        state.view = 1;
-        state.tab = tab;
-    }
+enum Event { kMove, kClick, kDrag, kWheel };
+
+// One pointer event through the window and the state it leaves.
+struct Step {
+    const char* what;
+    Event event;
+    int x, y;  // the wheel's delta in x
+    int32_t view, category, selected, tab, scroll;
 };
 
-TEST_F(NavigationTest, SidebarSlotEdges) {
-    struct Case {
-        int x, y;
-        int32_t slot;
-    } cases[] = {{90, 50, 0},  {90, 51, 1},   {90, 1, 0},    {90, 0, -1},  {0, 30, -1},   {179, 30, 0}, {180, 30, -1},
-                 {90, 400, 7}, {90, 401, -1}, {90, 418, -1}, {90, 419, 8}, {90, 568, 10}, {90, 569, -1}};
-    for (const Case& c : cases) EXPECT_EQ(sidebarSlotAt(c.x, c.y), c.slot) << c.x << "," << c.y;
-}
-
-TEST_F(NavigationTest, PressesOnTheSidebarEdgesAndGap) {
-    openDetail(3);
-    state.scroll = 40;
-    clickAt(hwnd, 180, 30);  // neither sidebar nor content
-    EXPECT_EQ(state.view, 1);
-    EXPECT_EQ(state.scroll, 0);
-    clickAt(hwnd, 90, 410);  // the gap under slot 7
-    EXPECT_EQ(state.view, 1);
-    clickAt(hwnd, 90, 51);
-    EXPECT_EQ(state.view, 0);
-    EXPECT_EQ(state.category, 1);
-    clickAt(hwnd, 90, 50);
-    EXPECT_EQ(state.category, 0);
-}
-
-TEST_F(NavigationTest, HoverSelectsAndAPressOpensTheLastHovered) {
-    clickAt(hwnd, 600, 590);  // nothing hovered yet: entry 0 opens in category 1
-    EXPECT_EQ(state.view, 1);
-    EXPECT_EQ(state.selected, 0);
-    EXPECT_EQ(state.category, 1);
-    clickAt(hwnd, 90, 25);  // back to all entries
-    moveTo(hwnd, 330, 30);  // column 1, row 0: entry 26
-    EXPECT_EQ(state.selected, 26);
-    moveTo(hwnd, 330, 40);  // exactly on a row boundary: nothing
-    EXPECT_EQ(state.selected, 26);
-    state.tab = 5;
-    moveTo(hwnd, 690, 470);  // entry 126
-    EXPECT_EQ(state.selected, 126);
-    EXPECT_EQ(state.tab, 0);
-    clickAt(hwnd, 790, 595);
-    EXPECT_EQ(state.view, 1);
-    EXPECT_EQ(state.category, 0) << "entries 122-126 open in the all-entries list";
-}
-
-TEST_F(NavigationTest, CategoryListHoverUsesTheCategoryRange) {
-    clickAt(hwnd, 90, 175);  // slot 3
-    ASSERT_EQ(state.category, 3);
-    moveTo(hwnd, 250, 70);  // third label of category 3
-    EXPECT_EQ(state.selected, 75);
-    moveTo(hwnd, 250, 90);  // below the three labels
-    EXPECT_EQ(state.selected, 75);
-}
-
-TEST_F(NavigationTest, TabBarAndWheel) {
-    openDetail(10, 1);
-    clickAt(hwnd, 250, 90);
-    EXPECT_EQ(state.tab, 1);
-    clickAt(hwnd, 770, 90);
-    EXPECT_EQ(state.tab, 7) << "the last tab";
-    clickAt(hwnd, 600, 90);
-    EXPECT_EQ(state.tab, 5);
-    state.scroll = 33;
-    clickAt(hwnd, 297, 90);  // between two tabs
-    EXPECT_EQ(state.tab, 5);
-    EXPECT_EQ(state.scroll, 0);
-    SendMessageA(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
-    EXPECT_EQ(state.scroll, 12) << "a notch toward the user scrolls down";
-    state.scroll = 5;
-    SendMessageA(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
-    EXPECT_EQ(state.scroll, 0);
-    SendMessageA(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-15)), 0);
-    EXPECT_EQ(state.scroll, 1) << "15 / 10 truncates to 1";
-    state.view = 0;
-    state.scroll = 0;
-    SendMessageA(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
-    EXPECT_EQ(state.scroll, 0) << "the wheel does nothing on the index";
-}
-
-// Closes the hint box from a second thread, as a user's click on OK would,
-// and records what the box showed while it was open.
-class HintBoxCloser {
-public:
-    explicit HintBoxCloser(HWND owner)
-        : thread_([this, owner] {
-              for (int i = 0; i < 400 && !done_; ++i) {
-                  if (HWND box = FindWindowA("#32770", nullptr)) {
-                      char text[128] = {};
-                      GetWindowTextA(box, text, sizeof text);
-                      caption_ = text;
-                      EnumChildWindows(box, collectText, reinterpret_cast<LPARAM>(&texts_));
-                      ownedByViewer_ = GetWindow(box, GW_OWNER) == owner;
-                      viewerDisabled_ = !IsWindowEnabled(owner);
-                      found_ = true;
-                      PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-                      return;
-                  }
-                  Sleep(25);
-              }
-          }) {}
-    ~HintBoxCloser() { join(); }
-    void join() {
-        done_ = true;
-        if (thread_.joinable()) thread_.join();
-    }
-    bool found() const { return found_; }
-    std::string caption_;
-    std::string texts_;
-    bool ownedByViewer_ = false;
-    bool viewerDisabled_ = false;
-
-private:
-    static BOOL CALLBACK collectText(HWND child, LPARAM out) {
-        char text[128] = {};
-        GetWindowTextA(child, text, sizeof text);
-        *reinterpret_cast<std::string*>(out) += std::string(text) + "|";
-        return TRUE;
-    }
-    std::atomic<bool> done_{false};
-    std::atomic<bool> found_{false};
-    std::thread thread_;
+// Entry k of a list is labelled at x 200 + 120 * (k / 26), y 20 * (k % 26 + 1).
+constexpr Step kSteps[] = {
+    {"nothing hovered yet: a press opens entry 0 in its category", kClick, 600, 590, 1, 1, 0, 0, 0},
+    {"hovering over the detail page changes nothing", kMove, 330, 30, 1, 1, 0, 0, 0},
+    {"the last tab", kClick, 770, 90, 1, 1, 0, 7, 0},
+    {"the first tab", kClick, 250, 90, 1, 1, 0, 1, 0},
+    {"a notch toward the user scrolls down", kWheel, -120, 0, 1, 1, 0, 1, 12},
+    {"a half notch away scrolls up", kWheel, 60, 0, 1, 1, 0, 1, 6},
+    {"a press between two tabs keeps the tab and resets the offset", kClick, 297, 90, 1, 1, 0, 1, 0},
+    {"a move without the button only remembers y", kMove, 500, 300, 1, 1, 0, 1, 0},
+    {"dragging down by 30 scrolls down by 30", kDrag, 500, 330, 1, 1, 0, 1, 30},
+    {"dragging up past the top stops at 0", kDrag, 500, 250, 1, 1, 0, 1, 0},
+    {"a press on the sidebar's right edge", kClick, 180, 30, 1, 1, 0, 1, 0},
+    {"a press in the gap under slot 7", kClick, 90, 410, 1, 1, 0, 1, 0},
+    {"slot 3 shows its list", kClick, 90, 175, 0, 3, 0, 1, 0},
+    {"the third label of category 3", kMove, 250, 70, 0, 3, 75, 0, 0},
+    {"below the category's three labels", kMove, 250, 90, 0, 3, 75, 0, 0},
+    {"y 50 is still slot 0", kClick, 90, 50, 0, 0, 75, 0, 0},
+    {"a held button on the index hovers", kDrag, 330, 30, 0, 0, 26, 0, 0},
+    {"a row boundary selects nothing", kMove, 330, 40, 0, 0, 26, 0, 0},
+    {"the wheel does nothing on the index", kWheel, -120, 0, 0, 0, 26, 0, 0},
+    {"the last entry of category 7", kMove, 690, 370, 0, 0, 121, 0, 0},
+    {"opens in category 7", kClick, 500, 300, 1, 7, 121, 0, 0},
+    {"y 51 is slot 1", kClick, 90, 51, 0, 1, 121, 0, 0},
+    {"slot 0 again", kClick, 90, 25, 0, 0, 121, 0, 0},
+    {"entry 126", kMove, 690, 470, 0, 0, 126, 0, 0},
+    {"entries after category 7 open in none", kClick, 790, 595, 1, 0, 126, 0, 0},
 };
 
-TEST_F(NavigationTest, HintBoxSwallowsTheNextContentPress) {
-    HintBoxCloser closer(hwnd);
+void setButton(bool down) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_LBUTTON] = down ? 0x80 : 0;
+    SetKeyboardState(keys);
+}
+
+TEST_F(ViewerTest, PointerEventsThroughTheWindow) {
+    writeDataFile("data", dataTextOf(sampleEntries(127)));
+    ASSERT_NE(createWindow(), nullptr);
+    for (const Step& s : kSteps) {
+        if (s.event == kMove) moveTo(hwnd, s.x, s.y);
+        if (s.event == kClick) clickAt(hwnd, s.x, s.y);
+        if (s.event == kWheel) SendMessageA(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(s.x)), 0);
+        if (s.event == kDrag) {
+            setButton(true);
+            moveTo(hwnd, s.x, s.y);
+            setButton(false);
+        }
+        EXPECT_EQ((std::array{state.view, state.category, state.selected, state.tab, state.scroll}),
+                  (std::array{s.view, s.category, s.selected, s.tab, s.scroll}))
+            << s.what << " (view, category, selected, tab, scroll)";
+    }
+}
+
+BOOL CALLBACK collectText(HWND child, LPARAM out) {
+    char text[128] = {};
+    GetWindowTextA(child, text, sizeof text);
+    *reinterpret_cast<std::string*>(out) += std::string(text) + "|";
+    return TRUE;
+}
+
+TEST_F(ViewerTest, TheHintBoxSwallowsTheNextContentPress) {
+    writeDataFile("data", dataTextOf(sampleEntries(127)));
+    ASSERT_NE(createWindow(), nullptr);
+    // A second thread reads the box and closes it, as a user's click on OK would.
+    std::string shown;
+    bool modal = false;
+    std::thread closer([&] {
+        HWND box = nullptr;
+        for (int i = 0; i < 400 && !(box = FindWindowA("#32770", nullptr)); ++i) Sleep(25);
+        if (!box) return;
+        collectText(box, reinterpret_cast<LPARAM>(&shown));
+        EnumChildWindows(box, collectText, reinterpret_cast<LPARAM>(&shown));
+        modal = GetWindow(box, GW_OWNER) == hwnd && !IsWindowEnabled(hwnd);
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
     clickAt(hwnd, 90, 440);  // slot 8 on the index: the press returns once the box has closed
     closer.join();
-    ASSERT_TRUE(closer.found()) << "no hint box";
-    EXPECT_EQ(closer.caption_, "ヒント");
-    EXPECT_NE(closer.texts_.find("何か項目を選択してください|"), std::string::npos) << closer.texts_;
-    EXPECT_TRUE(closer.ownedByViewer_);
-    EXPECT_TRUE(closer.viewerDisabled_) << "modal: the viewer takes no input meanwhile";
+    EXPECT_EQ(shown.rfind("ヒント|", 0), 0u) << "the caption: " << shown;
+    EXPECT_NE(shown.find("|何か項目を選択してください|"), std::string::npos) << shown;
+    EXPECT_TRUE(modal) << "owned by the viewer, which takes no input meanwhile";
     EXPECT_TRUE(IsWindowEnabled(hwnd));
-    EXPECT_EQ(state.hintPending, 1) << "the cursor stayed on the sidebar";
-    EXPECT_EQ(state.view, 0);
     clickAt(hwnd, 90, 25);  // sidebar presses do not clear it
-    EXPECT_EQ(state.hintPending, 1);
     clickAt(hwnd, 500, 300);
-    EXPECT_EQ(state.hintPending, 0);
     EXPECT_EQ(state.view, 0) << "the consumed press opens nothing";
     clickAt(hwnd, 500, 300);
     EXPECT_EQ(state.view, 1);
-}
-
-TEST_F(NavigationTest, DragScrollsFromThePressAndTheWindowRemembersTheLastY) {
-    openDetail(10, 1);
-    state.scroll = 200;
-    clickAt(hwnd, 500, 300);  // a press on the page resets the offset first
-    EXPECT_EQ(state.scroll, 0);
-    moveTo(hwnd, 500, 300);
-    EXPECT_EQ(state.lastMouseY, 300);
-    // With the button held, moving down by 30 pixels gives an offset of 30.
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    keys[VK_LBUTTON] = 0x80;
-    SetKeyboardState(keys);
-    SendMessageA(hwnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(500, 330));
-    EXPECT_EQ(state.scroll, 30);
-    EXPECT_EQ(state.lastMouseY, 330);
-    SendMessageA(hwnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(500, 250));
-    EXPECT_EQ(state.scroll, 0) << "dragging up past the top stops at 0";
-    EXPECT_EQ(state.lastMouseY, 250);
-    // On the index a held button hovers instead of dragging.
-    state.view = 0;
-    state.scroll = 0;
-    moveTo(hwnd, 330, 30);
-    EXPECT_EQ(state.selected, 26);
-    EXPECT_EQ(state.scroll, 0);
-    keys[VK_LBUTTON] = 0;
-    SetKeyboardState(keys);
-    // Button up on the detail page: a move changes nothing but the remembered y.
-    openDetail(10, 1);
-    SendMessageA(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(500, 400));
-    EXPECT_EQ(state.scroll, 0);
-    EXPECT_EQ(state.lastMouseY, 400);
-}
-
-TEST_F(NavigationTest, FramePixels) {
-    repaint();
-    // Category 0: slot i is drawn from x = 5 * i, from bitmap 11 (current) or
-    // 22 + i, its source columns from 0 on (every source column has its own colour).
-    for (int slot = 0; slot < 8; ++slot) {
-        int x = 5 * slot, y = 50 * slot + 25, position = slot == 0 ? 11 : 22 + slot;
-        for (int column : {0, 1, 90, 179 - x})
-            EXPECT_EQ(pixel(x + column, y), sidebarColour(position, column))
-                << "slot " << slot << ", column " << column;
-        if (x > 0) {
-            EXPECT_EQ(pixel(x - 1, y), 0xFFFFFFu) << "left of slot " << slot;
-        }
-        EXPECT_EQ(pixel(180, y), sidebarColour(0, 0)) << "the strip starts at 180";
-    }
-    for (int slot = 8; slot < 11; ++slot)
-        for (int column : {0, 179}) EXPECT_EQ(pixel(column, 50 * slot + 18 + 25), sidebarColour(11 + slot, column));
-    for (int y = 400; y < 418; ++y) EXPECT_EQ(pixel(90, y), 0xFFFFFFu) << "gap row " << y;
-    EXPECT_EQ(pixel(185, 300), sidebarColour(0, 5)) << "strip of category 0";
-    // The highlighted label and ordinary ones, in the listed colours.
-    EXPECT_EQ(pixel(200, 21), 0x323232u);
-    EXPECT_EQ(pixel(200, 41), 0x41CFD7u);
-    EXPECT_EQ(pixel(680, 461), 0xC8C8C8u) << "entry 126 in no category";
-
-    clickAt(hwnd, 90, 275);  // slot 5
-    repaint();
-    EXPECT_EQ(pixel(0, 275), sidebarColour(16, 0));
-    EXPECT_EQ(pixel(179, 275), sidebarColour(16, 179));
-    EXPECT_EQ(pixel(25, 25), sidebarColour(22, 0)) << "slot 0 is five steps away: 25 pixels in";
-    EXPECT_EQ(pixel(179, 25), sidebarColour(22, 154));
-    EXPECT_EQ(pixel(24, 25), 0xFFFFFFu);
-    EXPECT_EQ(pixel(185, 300), sidebarColour(5, 5));
-    EXPECT_EQ(pixel(200, 21), 0x788CBEu) << "selected entry 0 is not in category 5";
-}
-
-TEST_F(NavigationTest, FewerEntriesNeverReachPastTheList) {
-    destroyWindow();
-    writeDataFile("data", dataTextOf(sampleEntries(10)));
-    ASSERT_NE(createWindow(), nullptr);
-    moveTo(hwnd, 330, 30);  // where entry 26 would be
-    EXPECT_EQ(state.selected, 0);
-    for (int slot = 0; slot < 8; ++slot) {
-        clickAt(hwnd, 90, 50 * slot + 25);
-        repaint();
-        moveTo(hwnd, 250, 30);
-    }
-    clickAt(hwnd, 90, 325);  // category 7 holds none of the ten
-    moveTo(hwnd, 250, 30);
-    clickAt(hwnd, 500, 300);
-    EXPECT_EQ(state.view, 1) << "entry 0 still opens";
-    state.selected = 50;
-    state.view = 0;
-    clickAt(hwnd, 500, 300);
-    EXPECT_EQ(state.view, 0) << "no entry 50 to open";
 }
 
 }  // namespace

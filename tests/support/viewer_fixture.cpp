@@ -1,16 +1,44 @@
 #include "tests/support/viewer_fixture.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "app/main_window.h"
 #include "data/scramble.h"
 
-void writeFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+namespace {
+
+// A bottom-up BMP whose column x is colour(x) in every row (only 24-bit ones
+// get colours; rows are padded to four bytes).
+std::string bmpOf(int width, int height, int bitCount, const std::function<COLORREF(int)>& colour) {
+    int rowBytes = (width * bitCount / 8 + 3) / 4 * 4;
+    BITMAPFILEHEADER fh = {0x4D42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+    fh.bfSize = fh.bfOffBits + rowBytes * height;
+    BITMAPINFOHEADER ih = {sizeof ih, width, height, 1, static_cast<WORD>(bitCount), BI_RGB, 0, 0, 0, 0, 0};
+    std::string row(rowBytes, '\0');
+    for (int x = 0; x < width && bitCount == 24; ++x) {
+        COLORREF c = colour(x);
+        row[3 * x] = static_cast<char>(GetBValue(c));
+        row[3 * x + 1] = static_cast<char>(GetGValue(c));
+        row[3 * x + 2] = static_cast<char>(GetRValue(c));
+    }
+    std::string bytes(reinterpret_cast<const char*>(&fh), sizeof fh);
+    bytes.append(reinterpret_cast<const char*>(&ih), sizeof ih);
+    for (int y = 0; y < height; ++y) bytes += row;
+    return bytes;
 }
+
+void sendPointer(HWND hwnd, UINT message, WPARAM keys, int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(hwnd, &p);
+    SetCursorPos(p.x, p.y);
+    SendMessageA(hwnd, message, keys, MAKELPARAM(x, y));
+}
+
+}  // namespace
+
+void writeFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 void writeDataFile(const std::string& path, const std::string& plainText) {
     std::string bytes = plainText;
@@ -22,15 +50,12 @@ void writeDataFile(const std::string& path, const std::string& plainText) {
 void ViewerTest::SetUp() {
     static bool registered = makeViewerClass(GetModuleHandleA(nullptr)) != 0;
     ASSERT_TRUE(registered);
-    char buffer[MAX_PATH];
-    GetCurrentDirectoryA(sizeof buffer, buffer);
-    previousFolder = buffer;
+    previousFolder = std::filesystem::current_path().string();
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    auto dir = std::filesystem::temp_directory_path() /
-               (std::string("verdalis-") + info->test_suite_name() + "-" + info->name());
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
-    folder = dir.string();
+    std::string name = std::string("verdalis-") + info->test_suite_name() + "-" + info->name();
+    folder = (std::filesystem::temp_directory_path() / name).string();
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
     ASSERT_TRUE(SetCurrentDirectoryA(folder.c_str()));
 }
 
@@ -44,10 +69,8 @@ void ViewerTest::TearDown() {
 HWND ViewerTest::createWindow() {
     hwnd = CreateWindowExA(0, kViewerClassName, "Verdalis test", WS_CAPTION | WS_SYSMENU, 0, 0, kFrameWidth,
                            kFrameHeight, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (hwnd) {
-        ShowWindow(hwnd, SW_SHOWNORMAL);
-        UpdateWindow(hwnd);
-    }
+    if (hwnd) ShowWindow(hwnd, SW_SHOWNORMAL);
+    if (hwnd) UpdateWindow(hwnd);
     return hwnd;
 }
 
@@ -62,10 +85,7 @@ void ViewerTest::destroyWindow() {
 void ViewerTest::pumpMessages() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
-        }
+        if (msg.message == WM_QUIT) return PostQuitMessage(static_cast<int>(msg.wParam));
         DispatchMessageA(&msg);
     }
 }
@@ -85,62 +105,40 @@ void ViewerTest::paintDetail(int32_t entry, int32_t tab, int32_t scroll) {
 
 COLORREF ViewerTest::pixel(int x, int y) const { return GetPixel(state.memDC.get(), x, y); }
 
+bool ViewerTest::showsText(int x, int y, const std::string& text, COLORREF ink, COLORREF paper) const {
+    HDC page = state.memDC.get();
+    HDC dc = CreateCompatibleDC(page);
+    SelectObject(dc, GetCurrentObject(page, OBJ_FONT));
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    HBITMAP bitmap = CreateCompatibleBitmap(page, size.cx, size.cy);
+    HGDIOBJ previous = SelectObject(dc, bitmap);
+    SetTextColor(dc, ink);
+    SetBkColor(dc, paper);
+    TextOutA(dc, 0, 0, text.c_str(), static_cast<int>(text.size()));
+    bool same = size.cx > 0;
+    for (int dy = 0; dy < size.cy; ++dy)
+        for (int dx = 0; dx < size.cx; ++dx) same = same && GetPixel(dc, dx, dy) == pixel(x + dx, y + dy);
+    SelectObject(dc, previous);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return same;
+}
+
 std::string solidBmp(int width, int height, COLORREF colour, int bitCount) {
-    int rowBytes = (width * bitCount / 8 + 3) / 4 * 4;
-    BITMAPFILEHEADER fh = {};
-    BITMAPINFOHEADER ih = {};
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof fh + sizeof ih;
-    fh.bfSize = fh.bfOffBits + rowBytes * height;
-    ih.biSize = sizeof ih;
-    ih.biWidth = width;
-    ih.biHeight = height;
-    ih.biPlanes = 1;
-    ih.biBitCount = static_cast<WORD>(bitCount);
-    std::string bytes(reinterpret_cast<const char*>(&fh), sizeof fh);
-    bytes.append(reinterpret_cast<const char*>(&ih), sizeof ih);
-    std::string row(rowBytes, '\0');
-    for (int x = 0; x * 3 + 2 < rowBytes && bitCount == 24; ++x) {
-        row[x * 3] = static_cast<char>(GetBValue(colour));
-        row[x * 3 + 1] = static_cast<char>(GetGValue(colour));
-        row[x * 3 + 2] = static_cast<char>(GetRValue(colour));
-    }
-    for (int y = 0; y < height; ++y) bytes += row;
-    return bytes;
+    return bmpOf(width, height, bitCount, [colour](int) { return colour; });
 }
 
 void writeSidebarArt() {
     std::string list;
-    for (int n = 0; n < 30; ++n) {
-        bool strip = n < 8;
-        int width = strip ? 10 : 180, height = strip ? 600 : 50;
-        std::string bmp = solidBmp(width, height, 0);
-        int rowBytes = (width * 3 + 3) / 4 * 4;
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) {
-                COLORREF c = sidebarColour(n, x);
-                char* p = bmp.data() + 54 + y * rowBytes + x * 3;
-                p[0] = static_cast<char>(GetBValue(c));
-                p[1] = static_cast<char>(GetGValue(c));
-                p[2] = static_cast<char>(GetRValue(c));
-            }
+    for (int n = 0; n < kSidebarBitmapCount; ++n) {
         std::string name = "art" + std::to_string(n) + ".bmp";
-        writeFile(name, bmp);
+        writeFile(name, bmpOf(n < 8 ? 10 : 180, n < 8 ? 600 : 50, 24, [n](int x) { return sidebarColour(n, x); }));
         list += name + "\n";
     }
     writeFile("imagelist.txt", list + "EOF\n");
 }
 
-void moveTo(HWND hwnd, int x, int y) {
-    POINT p{x, y};
-    ClientToScreen(hwnd, &p);
-    SetCursorPos(p.x, p.y);
-    SendMessageA(hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
-}
+void moveTo(HWND hwnd, int x, int y) { sendPointer(hwnd, WM_MOUSEMOVE, 0, x, y); }
 
-void clickAt(HWND hwnd, int x, int y) {
-    POINT p{x, y};
-    ClientToScreen(hwnd, &p);
-    SetCursorPos(p.x, p.y);
-    SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
-}
+void clickAt(HWND hwnd, int x, int y) { sendPointer(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, x, y); }

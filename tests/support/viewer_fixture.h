@@ -9,9 +9,9 @@
 #include "state/viewer_state.h"
 #include "tests/support/entry_builder.h"
 
-// Writes a scrambled data file.
-void writeDataFile(const std::string& path, const std::string& plainText);
+// Writes a file as it stands, or scrambled as the data file is.
 void writeFile(const std::string& path, const std::string& bytes);
+void writeDataFile(const std::string& path, const std::string& plainText);
 
 // Runs each test in a fresh working folder that holds the files the viewer
 // reads, and creates the real viewer window there.
@@ -20,17 +20,16 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Creates the window (WM_CREATE loads what the folder holds).
+    // Creates the window (WM_CREATE loads what the folder holds), and destroys it.
     HWND createWindow();
     void destroyWindow();
-    // Delivers pending messages, WM_PAINT included.
-    static void pumpMessages();
-    // Paints the whole frame now.
-    void repaint();
-    // Paints the detail page of an entry on a tab at an offset.
+    static void pumpMessages();  // WM_PAINT included
+    void repaint();              // the whole frame, now
     void paintDetail(int32_t entry, int32_t tab, int32_t scroll);
-    // Colour of a back-buffer pixel as a COLORREF.
-    COLORREF pixel(int x, int y) const;
+    COLORREF pixel(int x, int y) const;  // of the back buffer
+    // Whether the back buffer at (x, y) holds exactly what TextOut draws of
+    // `text` alone in the frame's font and these colours.
+    bool showsText(int x, int y, const std::string& text, COLORREF ink, COLORREF paper) const;
 
     std::string folder;
     HWND hwnd = nullptr;
