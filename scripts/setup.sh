@@ -10,7 +10,7 @@ packages=(
   wine wine64 locales fontconfig fonts-ipafont-gothic fonts-ipafont-mincho
   xvfb xdotool imagemagick x11-utils
   ghostscript poppler-utils qpdf
-  nsis unzip liblnk-utils libimage-exiftool-perl
+  nsis unzip liblnk-utils libimage-exiftool-perl icoutils
 )
 
 sudo_cmd=()

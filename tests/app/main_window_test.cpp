@@ -1,7 +1,5 @@
 #include "app/main_window.h"
 
-#include <filesystem>
-
 #include "data/food_entry.h"
 #include "tests/support/viewer_fixture.h"
 
@@ -39,22 +37,6 @@ TEST_F(ViewerTest, TheViewerWindowIsAFixedFrameThatSlotTenEnds) {
     MSG msg;
     ASSERT_TRUE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 0u);
-}
-
-TEST(Exe, CarriesOne32By32SixteenColourIcon) {
-    char self[MAX_PATH];
-    GetModuleFileNameA(nullptr, self, sizeof self);
-    std::string exe = (std::filesystem::path(self).parent_path() / "stage" / "verdalis.exe").string();
-    HMODULE module = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    ASSERT_NE(module, nullptr);
-    HRSRC group = FindResourceA(module, MAKEINTRESOURCEA(106), MAKEINTRESOURCEA(14));  // RT_GROUP_ICON
-    const auto* dir = group ? static_cast<const BYTE*>(LockResource(LoadResource(module, group))) : nullptr;
-    ASSERT_NE(dir, nullptr);
-    EXPECT_EQ(dir[4], 1) << "one image";
-    EXPECT_EQ(dir[6], 32);
-    EXPECT_EQ(dir[7], 32);
-    EXPECT_EQ(dir[8], 16) << "16 colours";
-    FreeLibrary(module);
 }
 
 }  // namespace

@@ -43,13 +43,16 @@ layout_problems() {
   [ "$pictures_found" = 254 ] || echo "$pictures_found entry pictures, expected 254"
   [ "$(wc -l <<<"$expected")" = $((9 + bitmap_count + 255)) ] || echo "more files than these"
 }
-shipped_problems() {  # the stage folder's files byte for byte, but the binaries stripped
+shipped_problems() {  # the stage folder's files byte for byte, but the binaries stripped (the exe with its icon)
   local file
   while read -r file; do
     case $file in
       ./verdalis.exe | ./jload.dll)
         [[ $(LC_ALL=C x86_64-w64-mingw32-nm "$1/$file" 2>&1) == *"no symbols"* ]] || echo "$file has symbols"
-        [[ $(x86_64-w64-mingw32-objdump -h "$1/$file") != *.debug* ]] || echo "$file has debug sections" ;;
+        [[ $(x86_64-w64-mingw32-objdump -h "$1/$file") != *.debug* ]] || echo "$file has debug sections"
+        [ "$file" = ./jload.dll ] || [ "$(wrestool -x -t14 -n106 "$1/$file" | icotool -l - 2>&1)" = \
+          "--icon --index=1 --width=32 --height=32 --bit-depth=4 --palette-size=16" ] ||
+          echo "$file does not carry its one 32 x 32, 16-colour icon" ;;
       *) cmp -s "$stage/$file" "$1/$file" || echo "$file differs from the stage folder" ;;
     esac
   done <<<"$expected"
