@@ -104,10 +104,9 @@ verdalis_windows_test(windows_tests 300
   tests/render/frame_pixels_test.cpp)
 target_link_libraries(windows_tests PRIVATE verdalis_test_support)
 
-# The content tool's text widths and line breaking, checked against GDI.
+# The content tool's text widths, checked against GDI.
 verdalis_windows_test(screen_text_tests 300 tests/tools/screen_text_test.cpp tools/screen_text.cpp)
 target_link_libraries(screen_text_tests PRIVATE verdalis_core gdi32 user32)
-target_compile_definitions(screen_text_tests PRIVATE VERDALIS_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
 
 include(cmake/jload.cmake)
 include(cmake/print.cmake)

@@ -13,5 +13,5 @@ void drawEffectPage(ViewerState* state, const FoodEntry& entry);
 void drawSymptomsPage(ViewerState* state, const FoodEntry& entry);
 void drawAdvicePage(ViewerState* state, const FoodEntry& entry);
 
-// Height DrawTextA gives the text when wrapped to the rectangle's width.
+// Height of the text wrapped to the rectangle's width, as drawWrapped draws it.
 int measureText(const char* text, HDC dc, const RECT& rect);

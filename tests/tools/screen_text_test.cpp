@@ -1,12 +1,12 @@
-// The content tool measures texts without Windows: these tests check its rules
-// against GDI under Wine, in the fonts the viewer draws with.
+// The content tool measures texts without Windows: this test checks its widths
+// against GDI under Wine, in the fonts the viewer draws with. The tool breaks
+// lines with the viewer's own wrapLines (base/text_lines), so equal widths
+// mean the tool's lines are the ones the screen draws.
 #include "tools/screen_text.h"
 
 #include <windows.h>
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -72,82 +72,6 @@ TEST(ScreenText, EveryCharacterHasTheToolsWidthAndStringsDoNotKern) {
         if (previous) SelectObject(memory.dc, previous);
     }
     DeleteObject(name);
-}
-
-// Draws text white-on-black into a 320 by 120 DIB section, either with
-// DrawTextA(DT_WORDBREAK) in a box `width` wide or line by line with TextOutA.
-std::vector<uint32_t> drawn(const std::string& text, int width, const std::vector<std::string>* lines) {
-    MemoryDc memory;
-    BITMAPINFO info = {};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 320, -120, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(memory.dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ previous = SelectObject(memory.dc, bitmap);
-    SetTextColor(memory.dc, 0xFFFFFF);
-    SetBkColor(memory.dc, 0x000000);
-    if (lines) {
-        TEXTMETRICA tm = {};
-        GetTextMetricsA(memory.dc, &tm);
-        for (std::size_t i = 0; i < lines->size(); ++i)
-            TextOutA(memory.dc, 0, static_cast<int>(i) * tm.tmHeight, (*lines)[i].data(),
-                     static_cast<int>((*lines)[i].size()));
-    } else {
-        RECT box = {0, 0, width, 120};
-        DrawTextA(memory.dc, text.data(), static_cast<int>(text.size()), &box, DT_WORDBREAK);
-    }
-    GdiFlush();
-    std::vector<uint32_t> pixels(static_cast<uint32_t*>(bits), static_cast<uint32_t*>(bits) + 320 * 120);
-    SelectObject(memory.dc, previous);
-    DeleteObject(bitmap);
-    return pixels;
-}
-
-// The 漢名 values of the bundled entries, converted to Shift-JIS.
-std::vector<std::string> bundledChineseNames() {
-    std::vector<std::string> names;
-    for (const auto& file : std::filesystem::directory_iterator("Z:" VERDALIS_SOURCE_DIR "/content/entries")) {
-        std::ifstream in(file.path());
-        const std::string key = "chineseName: ";
-        for (std::string line; std::getline(in, line);) {
-            if (line.rfind(key, 0) != 0) continue;
-            wchar_t wide[512];
-            char sjis[1024];
-            int n = MultiByteToWideChar(CP_UTF8, 0, &line[key.size()], static_cast<int>(line.size() - key.size()), wide,
-                                        512);
-            names.emplace_back(sjis, WideCharToMultiByte(932, 0, wide, n, sjis, sizeof sjis, nullptr, nullptr));
-        }
-    }
-    return names;
-}
-
-// The tool's line breaking gives exactly the lines DrawTextA draws: for the
-// 漢名 of every bundled entry in its 300-pixel box, and for texts that put each
-// kind of break rule at the edge of a narrow box.
-TEST(ScreenText, WrappedLinesAreTheLinesDrawTextDraws) {
-    struct Case {
-        std::string text;
-        int width;
-    };
-    std::vector<Case> cases;
-    for (const std::string& name : bundledChineseNames()) cases.push_back({name, 300});
-    ASSERT_GE(cases.size(), 127u);
-    // Ten full-width characters fit in 160 pixels; the eleventh is the rule under test.
-    for (const char* mark : {"。", "、", "）", "」", "・", "ー", "っ", "ャ"})
-        cases.push_back({std::string("あいうえおかきくけこ") + mark + "さしすせそ", 160});  // kept with the line before
-    const char* edges[] = {
-        "あいうえおかきく（けこさしすせそ",  // （ moves to the next line when its word does not fit
-        "あいうえおかきくけ（こさしすせそ",  // （ does not end a line
-        "あいうえおかきくけこさしすせそ",    // plain kana break anywhere
-        "漢字漢字漢字漢字漢字漢字漢字漢字",  // and so do kanji
-        "ab cd efgh ijkl mnop qrst uvwx",    // ASCII breaks at spaces, which are dropped
-        "abc あいうえおかきくけこさし",      // ASCII before kana
-        "あいうえおかきくけabcdefgh",        // an ASCII word moves whole
-    };
-    for (const char* e : edges) cases.push_back({e, 160});
-    for (const Case& c : cases) {
-        std::vector<std::string> lines = wrapSystemFontLines(c.text, c.width);
-        EXPECT_TRUE(drawn(c.text, c.width, nullptr) == drawn(c.text, c.width, &lines)) << testing::PrintToString(lines);
-    }
 }
 
 }  // namespace
