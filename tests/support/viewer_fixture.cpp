@@ -9,15 +9,15 @@
 
 namespace {
 
-// A bottom-up BMP whose column x is colour(x) in every row (only 24-bit ones
-// get colours; rows are padded to four bytes).
-std::string bmpOf(int width, int height, int bitCount, const std::function<COLORREF(int)>& colour) {
-    int rowBytes = (width * bitCount / 8 + 3) / 4 * 4;
+// A bottom-up 24-bit BMP whose column x is colour(x) in every row (rows are
+// padded to four bytes).
+std::string bmpOf(int width, int height, const std::function<COLORREF(int)>& colour) {
+    int rowBytes = (width * 3 + 3) / 4 * 4;
     BITMAPFILEHEADER fh = {0x4D42, 0, 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
     fh.bfSize = fh.bfOffBits + rowBytes * height;
-    BITMAPINFOHEADER ih = {sizeof ih, width, height, 1, static_cast<WORD>(bitCount), BI_RGB, 0, 0, 0, 0, 0};
+    BITMAPINFOHEADER ih = {sizeof ih, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     std::string row(rowBytes, '\0');
-    for (int x = 0; x < width && bitCount == 24; ++x) {
+    for (int x = 0; x < width; ++x) {
         COLORREF c = colour(x);
         row[3 * x] = static_cast<char>(GetBValue(c));
         row[3 * x + 1] = static_cast<char>(GetGValue(c));
@@ -82,14 +82,6 @@ void ViewerTest::destroyWindow() {
     }
 }
 
-void ViewerTest::pumpMessages() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) return PostQuitMessage(static_cast<int>(msg.wParam));
-        DispatchMessageA(&msg);
-    }
-}
-
 void ViewerTest::repaint() {
     InvalidateRect(hwnd, nullptr, FALSE);
     UpdateWindow(hwnd);
@@ -125,15 +117,15 @@ bool ViewerTest::showsText(int x, int y, const std::string& text, COLORREF ink, 
     return same;
 }
 
-std::string solidBmp(int width, int height, COLORREF colour, int bitCount) {
-    return bmpOf(width, height, bitCount, [colour](int) { return colour; });
+std::string solidBmp(int width, int height, COLORREF colour) {
+    return bmpOf(width, height, [colour](int) { return colour; });
 }
 
 void writeSidebarArt() {
     std::string list;
     for (int n = 0; n < kSidebarBitmapCount; ++n) {
         std::string name = "art" + std::to_string(n) + ".bmp";
-        writeFile(name, bmpOf(n < 8 ? 10 : 180, n < 8 ? 600 : 50, 24, [n](int x) { return sidebarColour(n, x); }));
+        writeFile(name, bmpOf(n < 8 ? 10 : 180, n < 8 ? 600 : 50, [n](int x) { return sidebarColour(n, x); }));
         list += name + "\n";
     }
     writeFile("imagelist.txt", list + "EOF\n");

@@ -23,8 +23,7 @@ protected:
     // Creates the window (WM_CREATE loads what the folder holds), and destroys it.
     HWND createWindow();
     void destroyWindow();
-    static void pumpMessages();  // WM_PAINT included
-    void repaint();              // the whole frame, now
+    void repaint();  // the whole frame, now
     void paintDetail(int32_t entry, int32_t tab, int32_t scroll);
     COLORREF pixel(int x, int y) const;  // of the back buffer
     // Whether the back buffer at (x, y) holds exactly what TextOut draws of
@@ -40,7 +39,7 @@ private:
 };
 
 // A 24-bit BMP filled with one colour.
-std::string solidBmp(int width, int height, COLORREF colour, int bitCount = 24);
+std::string solidBmp(int width, int height, COLORREF colour);
 // Writes 30 sidebar bitmaps of the sizes the frame uses and the list: column c
 // of bitmap n is sidebarColour(n, c) from top to bottom.
 void writeSidebarArt();
